@@ -1,0 +1,9 @@
+// Symbol visibility for the shared library: everything is hidden unless
+// marked VMC_EXPORT.
+#pragma once
+
+#if defined(_WIN32)
+#  define VMC_EXPORT
+#else
+#  define VMC_EXPORT __attribute__((visibility("default")))
+#endif

@@ -1,0 +1,96 @@
+// Walking the container's fields in container order, driven by the one field
+// list in ContainerFields.def.
+//
+//   Vmc::forEachField(container, [](const Vmc::FieldInfo& info, auto& field) { ... });
+//
+// The visitor is called once per field with its description and a reference
+// to the field (a MetaField<T> or a MetaString); overload or use `if
+// constexpr` on the field's type to handle each kind.
+#pragma once
+
+#include <cstddef>
+#include <utility>
+
+#include "MetadataContainer.h"
+
+namespace Vmc {
+
+// The heading under which tools show a field.
+enum class FieldGroup {
+    Camera,
+    Capture,
+    Lens,
+    Color,
+    Look,
+    Sensor,
+    Encoders,
+    Texts,
+    Records,
+    Spare,
+};
+
+struct FieldInfo {
+    const char* name; // the container member's name
+    FieldGroup group;
+    int index;        // position in container order, from 0
+};
+
+// Every field's description, in container order.
+constexpr FieldInfo kFieldInfos[] = {
+#define VMC_FIELD(name, Type, group) {#name, FieldGroup::group, 0},
+#include "ContainerFields.def"
+#undef VMC_FIELD
+};
+
+constexpr int kFieldCount = static_cast<int>(sizeof(kFieldInfos) / sizeof(kFieldInfos[0]));
+
+namespace detail {
+constexpr FieldInfo fieldInfo(int index)
+{
+    return {kFieldInfos[index].name, kFieldInfos[index].group, index};
+}
+} // namespace detail
+
+// Calls visitor(info, field) for every field of `container`, in order.
+template <class Container, class Visitor>
+void forEachField(Container& container, Visitor&& visitor)
+{
+    int index = 0;
+#define VMC_FIELD(name, Type, group) visitor(detail::fieldInfo(index++), container.name);
+#include "ContainerFields.def"
+#undef VMC_FIELD
+}
+
+// Calls visitor(info, fieldOfA, fieldOfB) for every field in order while the
+// visitor returns true; returns false as soon as it returns false.
+template <class Visitor>
+bool allFieldPairs(const VellMetadataContainer& a, const VellMetadataContainer& b, Visitor&& visitor)
+{
+    int index = 0;
+#define VMC_FIELD(name, Type, group)                       \
+    if (!visitor(detail::fieldInfo(index++), a.name, b.name)) \
+        return false;
+#include "ContainerFields.def"
+#undef VMC_FIELD
+    return true;
+}
+
+// Name of a heading, in lower case ("camera", "capture", ...).
+constexpr const char* fieldGroupName(FieldGroup group)
+{
+    switch (group) {
+    case FieldGroup::Camera: return "camera";
+    case FieldGroup::Capture: return "capture";
+    case FieldGroup::Lens: return "lens";
+    case FieldGroup::Color: return "color";
+    case FieldGroup::Look: return "look";
+    case FieldGroup::Sensor: return "sensor";
+    case FieldGroup::Encoders: return "encoders";
+    case FieldGroup::Texts: return "texts";
+    case FieldGroup::Records: return "records";
+    case FieldGroup::Spare: return "spare";
+    }
+    return "";
+}
+
+} // namespace Vmc

@@ -1,0 +1,18 @@
+// libVellMetadataContainer: decodes the header of a VELLRAW (version 3)
+// camera raw file into one typed metadata object. Include this header for the
+// whole public interface.
+#pragma once
+
+#include "Chromaticities.h"
+#include "ErrorValue.h"
+#include "Export.h"
+#include "FieldDescription.h"
+#include "FieldTypes.h"
+#include "MetadataContainer.h"
+#include "Rational.h"
+#include "Sentinels.h"
+#include "StringHelpers.h"
+#include "TimeCode.h"
+#include "Vec.h"
+#include "VellFileHeaderV3.h"
+#include "Version.h"

@@ -1,0 +1,21 @@
+// A host program: decodes a never-written header with the installed library.
+#include <VellMetadataContainer/VellMetadataContainer.h>
+
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <vector>
+
+int main()
+{
+    std::vector<unsigned char> bytes(VellRawMeta::kVellFileHeaderV3Size, 0xFF);
+    Vmc::VellMetadataContainer container;
+    Vmc::ErrorValue result = container.initFromHeader(
+        reinterpret_cast<const VellRawMeta::VellFileHeaderV3*>(bytes.data()),
+        Vmc::VellMetadataContainer::ColorSpace::WideGamut);
+    const bool ok = !result.isError && result.message != nullptr;
+    std::printf("%s|%s\n", Vmc::VellMetadataContainer::VellMetadataContainerVersion().versionString,
+                result.message ? result.message : "(null)");
+    std::free(result.message);
+    return ok ? 0 : 1;
+}
