@@ -14,7 +14,7 @@ using ColorSpace = Vmc::VellMetadataContainer::ColorSpace;
 
 TEST(Driver, CleanHeaderReturnsNoFailureAndEmptyMessage)
 {
-    const Vmc::testing::HeaderImage image;
+    const Vmc::testing::HeaderImage image = Vmc::testing::HeaderImage::decodable();
     VellMetadataContainer c;
     Vmc::ErrorValue result = c.initFromHeader(image.header(), ColorSpace::WideGamut);
     EXPECT_FALSE(result.isError);

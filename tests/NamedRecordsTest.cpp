@@ -37,7 +37,7 @@ VellMetadataContainer decode(const HeaderImage& image)
 
 TEST(NamedRecords, PresentRecordStoresNameAndValues)
 {
-    HeaderImage image;
+    HeaderImage image = HeaderImage::decodable();
     setRecord(image, VMC_AT(record1), 2, "Focus", {10, 20, 30, 40, 50, 60});
     const VellMetadataContainer c = decode(image);
     EXPECT_STREQ(c.record1Name.text, "Focus");
@@ -53,7 +53,7 @@ TEST(NamedRecords, PresentRecordStoresNameAndValues)
 
 TEST(NamedRecords, KindsNamesAndValueGaps)
 {
-    HeaderImage image;
+    HeaderImage image = HeaderImage::decodable();
     setRecord(image, VMC_AT(record2), 3, "Ignored", {1, 2, 3, 4, 5, 6});      // unknown kind: absent
     setRecord(image, VMC_AT(record3), 1, "Iris", {1, 2, 3, 4, 5, 6});
     setRecord(image, VMC_AT(record4), 1, nullptr, {7, 8, 9, 10, 11, 12});     // no name, values stored
@@ -80,7 +80,7 @@ TEST(NamedRecords, KindsNamesAndValueGaps)
 
 TEST(NamedRecords, EmptyNameIsNotStored)
 {
-    HeaderImage image;
+    HeaderImage image = HeaderImage::decodable();
     setRecord(image, VMC_AT(record1), 1, "", {1, 2, 3, 4, 5, 6});
     image.setText(VMC_AT(groupName1), "");
     const VellMetadataContainer c = decode(image);

@@ -22,7 +22,22 @@ using decoding::At;
 
 class HeaderImage {
 public:
+    // Every byte 0xFF: a header the camera never wrote. Decoding it stops at
+    // the camera identity (unknown camera type).
     HeaderImage() { bytes_.fill(0xFF); }
+
+    // The smallest header that decodes to the end without a failure: camera
+    // type 1 (the model label comes from the type), target colour space 0
+    // and flip state 0; every other byte 0xFF. Tests of a field group start
+    // from it and set their own fields.
+    static HeaderImage decodable()
+    {
+        HeaderImage image;
+        image.set(VMC_AT(cameraType), 1u);
+        image.set(VMC_AT(targetColorSpace), 0u);
+        image.set(VMC_AT(flipState), 0u);
+        return image;
+    }
 
     const VellRawMeta::VellFileHeaderV3* header() const
     {
