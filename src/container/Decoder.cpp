@@ -17,7 +17,7 @@ namespace {
 constexpr Step kSequence[] = {
     // decodeColorPrimaries,                      // may stop: 100
     // decodeLensIris,
-    // decodeCameraIdentity,                      // may stop: 200, 300, 400
+    decodeCameraIdentity,                         // may stop: 200, 300, 400
     // decodeCaptureTimeZoneAndSensorRate,
     // decodeLongUserText,
     // decodeImageInfoWindowsAndExposure,

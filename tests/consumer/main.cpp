@@ -1,4 +1,5 @@
-// A host program: decodes a never-written header with the installed library.
+// A host program: decodes a never-written header with the installed library;
+// it stops at the camera identity, whose type is unknown (code 400).
 #include <VellMetadataContainer/VellMetadataContainer.h>
 
 #include <cstdio>
@@ -13,9 +14,9 @@ int main()
     Vmc::ErrorValue result = container.initFromHeader(
         reinterpret_cast<const VellRawMeta::VellFileHeaderV3*>(bytes.data()),
         Vmc::VellMetadataContainer::ColorSpace::WideGamut);
-    const bool ok = !result.isError && result.message != nullptr;
-    std::printf("%s|%s\n", Vmc::VellMetadataContainer::VellMetadataContainerVersion().versionString,
-                result.message ? result.message : "(null)");
+    const bool ok = result.isError && result.message != nullptr;
+    std::printf("%s|%u\n", Vmc::VellMetadataContainer::VellMetadataContainerVersion().versionString,
+                static_cast<unsigned>(result.code));
     std::free(result.message);
     return ok ? 0 : 1;
 }

@@ -18,7 +18,7 @@ echo "== find_package"
 "$cmake_cmd" --build "$work/cmake-build" >/dev/null
 out=$("$work/cmake-build/consumer")
 echo "$out"
-[ "$out" = "1.0.0b1 79886 Vostrabeck |" ]
+[ "$out" = "1.0.0b1 79886 Vostrabeck |400" ]
 
 echo "== pkg-config"
 pc_dir=$(dirname "$(find "$prefix" -name VellMetadataContainer.pc | head -n 1)")
@@ -28,7 +28,7 @@ export PKG_CONFIG_PATH="$pc_dir"
 libdir=$(pkg-config --variable=libdir VellMetadataContainer)
 out=$(LD_LIBRARY_PATH="$libdir" "$work/pkg-consumer")
 echo "$out"
-[ "$out" = "1.0.0b1 79886 Vostrabeck |" ]
+[ "$out" = "1.0.0b1 79886 Vostrabeck |400" ]
 
 echo "== exported symbols"
 lib=$(find "$prefix" -name 'libVellMetadataContainer.so.1.0.0' | head -n 1)

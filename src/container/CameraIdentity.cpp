@@ -1,0 +1,111 @@
+// Camera identity: manufacturer, model, serial number, index character,
+// number triple and the unique camera identifier.
+//
+//   cameraNumber        364  u32      decimal text, untested
+//   cameraSerialNumber  368  u32      decimal text, untested
+//   cameraSerialCode    372  u32      four characters, MSB first, untested
+//   cameraIndex         376  u8       one character, untested
+//   cameraModelText     760  20 bytes all 0xFF: model from camera type and serial range
+//   cameraType          356  u32      1 older generation, 2 CORVA family (read only without model text)
+//   cameraTripleA/B/C   1100 u32 x3   stored as floats when none is 0xFFFFFFFF
+#include <cstdlib>
+#include <string>
+
+#include <VellMetadataContainer/Sentinels.h>
+#include <VellMetadataContainer/StringHelpers.h>
+
+#include "Decoding.h"
+#include "TextRules.h"
+
+namespace Vmc::decoding {
+
+namespace {
+
+constexpr const char* kManufacturer = "VELL";
+constexpr const char* kOlderGenerationModel = "K-40";
+
+// CORVA models by serial number, bounds inclusive; the ranges do not overlap.
+struct SerialRange {
+    std::uint32_t first;
+    std::uint32_t last;
+    const char* model;
+};
+
+constexpr SerialRange kCorvaSerialRanges[] = {
+    {2001, 3999, "Corva LT"},
+    {7001, 7999, "Corva LT"},
+    {4001, 5999, "Corva Pro"},
+    {1001, 1999, "Corva Pro 4:3"},
+    {6001, 6499, "Corva Stage"},
+    {8001, 8499, "Corva R"},
+    {9001, 9499, "Corva HR"},
+    {9501, 9999, "Corva HR Pro"},
+    {6501, 6899, "Corva NX"},
+    {8501, 8899, "Corva NX Pro"},
+    {6901, 6999, "Corva NX R"},
+    {8901, 8999, "Corva NX Stage"},
+};
+
+const char* corvaModelForSerial(std::uint32_t serial)
+{
+    for (const SerialRange& range : kCorvaSerialRanges) {
+        if (serial >= range.first && serial <= range.last)
+            return range.model;
+    }
+    return nullptr;
+}
+
+} // namespace
+
+Next decodeCameraIdentity(Decoding& d)
+{
+    const HeaderView& h = d.header;
+    VellMetadataContainer& c = d.out;
+    const std::uint32_t serialNumber = h.read(VMC_AT(cameraSerialNumber));
+
+    assignDecimal(c.cameraNumberText, h.read(VMC_AT(cameraNumber)));
+    const char index[2] = {static_cast<char>(h.read(VMC_AT(cameraIndex))), '\0'};
+    c.cameraIndex = index;
+    c.cameraManufacturer = kManufacturer;
+
+    std::string model;
+    const Bytes modelText = h.read(VMC_AT(cameraModelText));
+    if (uninitializedField(modelText.data, modelText.size)) {
+        const std::uint32_t type = h.read(VMC_AT(cameraType));
+        if (type == 1) {
+            model = kOlderGenerationModel;
+        } else if (type == 2) {
+            const char* corva = corvaModelForSerial(serialNumber);
+            if (corva == nullptr)
+                return d.fail(Failure::SerialNumberInNoRange);
+            model = corva;
+        } else {
+            return d.fail(Failure::UnknownCameraType, type);
+        }
+    } else {
+        const HeapText copy = boundedCopy(modelText);
+        if (!copy)
+            return d.fail(Failure::EmptyCameraModel);
+        model = copy.get();
+    }
+    c.cameraModel = model.c_str();
+
+    const std::uint32_t triple[3] = {h.read(VMC_AT(cameraTripleA)), h.read(VMC_AT(cameraTripleB)),
+                                     h.read(VMC_AT(cameraTripleC))};
+    if (!uninitializedField(triple[0]) && !uninitializedField(triple[1]) && !uninitializedField(triple[2])) {
+        c.cameraTriple.set({static_cast<float>(triple[0]), static_cast<float>(triple[1]),
+                            static_cast<float>(triple[2]), 0});
+    }
+
+    assignDecimal(c.cameraSerialNumber, serialNumber);
+
+    // The serial code's bytes are written raw; a NUL among them ends the text.
+    const std::uint32_t code = h.read(VMC_AT(cameraSerialCode));
+    std::string uniqueId = std::string(kManufacturer) + "-" + spacesToUnderscores(model) + "-SN_";
+    for (int shift = 24; shift >= 0; shift -= 8)
+        uniqueId += static_cast<char>((code >> shift) & 0xFF);
+    c.cameraUniqueId = uniqueId.c_str();
+    return Next::Continue;
+}
+
+} // namespace Vmc::decoding
