@@ -1,0 +1,38 @@
+"""Decodes the 2480-byte header of a VELLRAW (version 3) camera raw file.
+
+    import vellmeta
+    meta = vellmeta.decode_file("clip.vellraw")
+    print(meta.cameraModel, meta.lensName, meta.timeCode)
+
+Every container field is an attribute of the returned Metadata, None where the
+header left it undefined; Metadata.field_names lists them in container order.
+"""
+from ._vellmeta import (
+    HEADER_SIZE,
+    Metadata,
+    Rational,
+    Result,
+    TimeCode,
+    Version,
+    __version__,
+    decode,
+    decode_file,
+    version,
+)
+
+__all__ = [
+    "HEADER_SIZE",
+    "Metadata",
+    "Rational",
+    "Result",
+    "TimeCode",
+    "Version",
+    "decode",
+    "decode_file",
+    "version",
+]
+
+# The classes are defined in the extension; show them where users import them.
+for _cls in (Metadata, Rational, Result, TimeCode, Version):
+    _cls.__module__ = __name__
+del _cls
