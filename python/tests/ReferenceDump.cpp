@@ -27,10 +27,12 @@
 
 #include <VellMetadataContainer/VellMetadataContainer.h>
 
+#include "support/FullHeader.h"
 #include "support/HeaderImage.h"
 
 namespace {
 
+using Vmc::testing::fullHeader;
 using Vmc::testing::HeaderImage;
 
 std::string hexBytes(const char* text)
@@ -93,15 +95,14 @@ std::string token(const MetaString& field)
 
 // ---------------------------------------------------------------- images
 
+// Every field defined, with texts that are not all UTF-8.
 HeaderImage withTexts()
 {
-    HeaderImage image = HeaderImage::decodable();
-    image.setText(VMC_AT(cameraModelText), "Corva NX");
+    HeaderImage image = fullHeader();
     image.setText(VMC_AT(lensName), "Maker \xc3\xa9 Model 35mm");        // é in UTF-8
     image.setText(VMC_AT(longUserText), "bad \xc3\x28 and \x80 bytes");    // not UTF-8
     image.setText(VMC_AT(productionTextA), "\xe2\x9c\x93 scene 12");        // ✓
     image.setText(VMC_AT(groupName1), "group \xff\xfe");
-    image.set(VMC_AT(record1.kind), 1u);
     image.setText(VMC_AT(record1.name), "r\xe9sum\xe9");                   // Latin-1, not UTF-8
     image.setText(VMC_AT(recorderInfo), "Codex Digital;A7;1.SIM2.3");
     return image;
@@ -138,6 +139,7 @@ std::vector<std::pair<std::string, HeaderImage>> composedImages()
 {
     std::vector<std::pair<std::string, HeaderImage>> images;
     images.emplace_back("baseline", HeaderImage::decodable());
+    images.emplace_back("full", fullHeader());
     images.emplace_back("unwritten", HeaderImage());
     HeaderImage zeros;
     std::memset(zeros.data(), 0, VellRawMeta::kVellFileHeaderV3Size);
