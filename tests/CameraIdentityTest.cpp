@@ -9,9 +9,9 @@
 #include "support/HeaderImage.h"
 
 using Vmc::VellMetadataContainer;
-using Vmc::testing::decode;
 using Vmc::testing::Decoded;
 using Vmc::testing::HeaderImage;
+using Vmc::testing::decode;
 
 namespace {
 

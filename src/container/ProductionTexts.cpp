@@ -47,13 +47,6 @@ void assignIfNotEmpty(MetaString& target, const std::string& text)
         target = text.c_str();
 }
 
-// The word's four bytes, most significant first.
-void putBigEndian(unsigned char* bytes, std::uint32_t word)
-{
-    for (int i = 0; i < 4; ++i)
-        bytes[i] = static_cast<unsigned char>(word >> (24 - 8 * i));
-}
-
 } // namespace
 
 Next decodeLongUserText(Decoding& d)
@@ -96,10 +89,8 @@ Next decodeProductionTextsRecorderAndHardwareId(Decoding& d)
     const std::uint32_t low = h.read(VMC_AT(hardwareIdLow));
     const std::uint32_t high = h.read(VMC_AT(hardwareIdHigh));
     if (!uninitializedField(low) && !uninitializedField(high)) {
-        unsigned char bytes[8];
-        putBigEndian(bytes, high);
-        putBigEndian(bytes + 4, low);
-        c.hardwareId = hexStringFromU8Array(bytes, 8).c_str();
+        const std::string bytes = fourCharacters(high) + fourCharacters(low);
+        c.hardwareId = hexStringFromU8Array(reinterpret_cast<const unsigned char*>(bytes.data()), 8).c_str();
     }
     return Next::Continue;
 }

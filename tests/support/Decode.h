@@ -1,10 +1,8 @@
-// Decodes a header image into a container and keeps the result as plain
-// values (the message copied into a std::string, its heap text released).
-//
-//   const Decoded d = decode(image);                 // into a new container
-//   const Decoded e = decode(image, std::move(used)); // into a used one
+// Decoding a composed header image in tests: the container and the result,
+// with the result's message copied and released.
 #pragma once
 
+#include <cstdint>
 #include <cstdlib>
 #include <string>
 #include <utility>
@@ -22,6 +20,8 @@ struct Decoded {
     std::string message;
 };
 
+// Decodes `image` into `start` (a new container unless given) with the
+// wide-gamut primaries.
 inline Decoded decode(const HeaderImage& image, VellMetadataContainer start = VellMetadataContainer())
 {
     Decoded d;
@@ -29,7 +29,7 @@ inline Decoded decode(const HeaderImage& image, VellMetadataContainer start = Ve
     ErrorValue result = d.c.initFromHeader(image.header(), VellMetadataContainer::ColorSpace::WideGamut);
     d.isError = result.isError;
     d.code = result.code;
-    d.message = result.message;
+    d.message = result.message != nullptr ? result.message : "";
     std::free(result.message);
     return d;
 }
