@@ -19,7 +19,7 @@ double toleranceFor(double magnitude);
 
 // Distinct sub-expansions that one `denom` call evaluates at most before it
 // gives up with NaN, and the deepest nesting it follows.
-constexpr long kMaxSubExpansions = 1L << 18;
+constexpr long kMaxSubExpansions = 1L << 17;
 constexpr int kMaxDepth = 4096;
 
 } // namespace Vmc::approximation
