@@ -224,6 +224,9 @@ void bindValueTypes(py::module_& m)
         "fractions.Fraction, but Fraction(r.numerator, r.denominator) works whenever\n"
         "the denominator is not 0. Compares equal by value (1/2 == 2/4 == Fraction(1, 2)).")
         .def(py::init<std::int32_t, std::uint32_t>(), "numerator"_a, "denominator"_a = 1)
+        .def(py::init<double>(), "value"_a,
+            "The simplest fraction within 2**-30 of value (relative from 1 upwards);\n"
+            "NaN gives 0/0, magnitudes from 2**31 - 0.5 give +1/0 or -1/0.")
         .def_readonly("numerator", &Rational::numerator)
         .def_readonly("denominator", &Rational::denominator)
         .def("__float__", [](const Rational& r) { return py::float_(asNumber(r)); })
@@ -264,6 +267,22 @@ void bindValueTypes(py::module_& m)
         .def("__hash__", [](const VellRawMeta::TC_Struct& tc) {
             return py::hash(py::make_tuple(std::uint32_t{tc.bcdTime}, std::uint32_t{tc.word1},
                 std::uint32_t{tc.rateAndDropFrame}, std::uint32_t{tc.word3}));
+        });
+
+    py::class_<RecorderInfo>(m, "RecorderInfo", "The parts of a recorder text; a part the text lacks is ''.")
+        .def_readonly("manufacturer", &RecorderInfo::manufacturer)
+        .def_readonly("model", &RecorderInfo::model)
+        .def_readonly("identifier", &RecorderInfo::identifier)
+        .def_readonly("details", &RecorderInfo::details)
+        .def("__eq__", [](const RecorderInfo& a, const RecorderInfo& b) {
+            return a.manufacturer == b.manufacturer && a.model == b.model && a.identifier == b.identifier &&
+                a.details == b.details;
+        }, py::is_operator())
+        .def("__repr__", [](const RecorderInfo& r) {
+            return "RecorderInfo(manufacturer=" + std::string(py::repr(py::str(r.manufacturer))) +
+                ", model=" + std::string(py::repr(py::str(r.model))) +
+                ", identifier=" + std::string(py::repr(py::str(r.identifier))) +
+                ", details=" + std::string(py::repr(py::str(r.details))) + ")";
         });
 
     py::class_<Version>(m, "Version", "The release of the library that the module is built on.")
@@ -351,6 +370,9 @@ void defineModule(py::module_& m)
     m.def("decode_file", &decodeFile, "path"_a, "color_space"_a = "native",
         "Decodes the header at the start of a file (its first 2480 bytes).");
     m.def("version", &VellMetadataContainer::VellMetadataContainerVersion, "The library's version record.");
+    m.def("parse_recorder_info", &parseRecorderInfo, "text"_a,
+        "Splits a recorder text 'Codex Digital;<identifier>;<details>' into its parts.");
+
 
     const Version version = VellMetadataContainer::VellMetadataContainerVersion();
     m.attr("__version__") = std::to_string(version.major) + "." + std::to_string(version.minor) + "." +

@@ -118,6 +118,23 @@ class RationalTest(unittest.TestCase):
         self.assertEqual(vellmeta.Rational(7).denominator, 1)
         self.assertTrue(float(vellmeta.Rational(0, 0)) != float(vellmeta.Rational(0, 0)))
 
+class HelpersTest(unittest.TestCase):
+    def test_rational_from_float(self):
+        cases = [(0.5, 1, 2), (30000 / 1001, 30000, 1001), (23.976, 2997, 125), (-0.75, -3, 4),
+                 (float("nan"), 0, 0), (float("-inf"), -1, 0), (2.5e9, 1, 0)]
+        for value, numerator, denominator in cases:
+            with self.subTest(value=value):
+                r = vellmeta.Rational(value)
+                self.assertEqual((r.numerator, r.denominator), (numerator, denominator))
+
+    def test_parse_recorder_info(self):
+        info = vellmeta.parse_recorder_info("Codex Digital;A7;1.SIM2.3")
+        self.assertEqual((info.manufacturer, info.model, info.identifier, info.details),
+                         ("Codex Digital", "SIM2", "A7", "1.SIM2.3"))
+        self.assertEqual(vellmeta.parse_recorder_info("codex digital;A7;1.2.3"),
+                         vellmeta.parse_recorder_info(""))
+
+
 class TimeCodeTest(unittest.TestCase):
     def test_text(self):
         cases = [

@@ -11,12 +11,14 @@ from ._vellmeta import (
     HEADER_SIZE,
     Metadata,
     Rational,
+    RecorderInfo,
     Result,
     TimeCode,
     Version,
     __version__,
     decode,
     decode_file,
+    parse_recorder_info,
     version,
 )
 
@@ -24,15 +26,17 @@ __all__ = [
     "HEADER_SIZE",
     "Metadata",
     "Rational",
+    "RecorderInfo",
     "Result",
     "TimeCode",
     "Version",
     "decode",
     "decode_file",
+    "parse_recorder_info",
     "version",
 ]
 
 # The classes are defined in the extension; show them where users import them.
-for _cls in (Metadata, Rational, Result, TimeCode, Version):
+for _cls in (Metadata, Rational, RecorderInfo, Result, TimeCode, Version):
     _cls.__module__ = __name__
 del _cls
