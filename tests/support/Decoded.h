@@ -1,0 +1,103 @@
+// Decoding a composed header image in tests, and comparing containers field
+// by field through the field walk.
+//
+//   const Decoded d = decode(image);                  // into a new container
+//   const Decoded again = decode(image, d.c);         // into a copy of a used one
+//   changedFields(before, d.c)                        // names of differing fields
+#pragma once
+
+#include <VellMetadataContainer/FieldDescription.h>
+
+#include <cstdlib>
+#include <cstring>
+#include <set>
+#include <string>
+#include <type_traits>
+
+#include "HeaderImage.h"
+
+namespace Vmc::testing {
+
+struct Decoded {
+    VellMetadataContainer c;
+    bool isError = false;
+    std::uint32_t code = 0;
+    std::string message;
+};
+
+inline Decoded decode(const HeaderImage& image, VellMetadataContainer start = VellMetadataContainer())
+{
+    Decoded d;
+    d.c = std::move(start);
+    ErrorValue result = d.c.initFromHeader(image.header(), VellMetadataContainer::ColorSpace::WideGamut);
+    d.isError = result.isError;
+    d.code = result.code;
+    d.message = result.message;
+    std::free(result.message);
+    return d;
+}
+
+// Same content, floats compared bit for bit so that a stored NaN matches
+// itself.
+namespace detail {
+inline bool same(float a, float b) { return std::memcmp(&a, &b, sizeof a) == 0; }
+inline bool same(std::uint32_t a, std::uint32_t b) { return a == b; }
+inline bool same(std::int32_t a, std::int32_t b) { return a == b; }
+inline bool same(bool a, bool b) { return a == b; }
+inline bool same(const Vec2& a, const Vec2& b) { return same(a.x, b.x) && same(a.y, b.y); }
+inline bool same(const Vec3& a, const Vec3& b) { return same(a.x, b.x) && same(a.y, b.y) && same(a.z, b.z); }
+inline bool same(const ImageWindow& a, const ImageWindow& b)
+{
+    return same(a.first, b.first) && same(a.second, b.second);
+}
+inline bool same(const Chromaticities& a, const Chromaticities& b)
+{
+    return same(a.red, b.red) && same(a.green, b.green) && same(a.blue, b.blue) && same(a.white, b.white);
+}
+inline bool same(const CameraTriple& a, const CameraTriple& b)
+{
+    return same(a.a, b.a) && same(a.b, b.b) && same(a.c, b.c) && a.extra == b.extra;
+}
+inline bool same(const Rational& a, const Rational& b)
+{
+    return a.numerator == b.numerator && a.denominator == b.denominator;
+}
+inline bool same(const VellRawMeta::TC_Struct& a, const VellRawMeta::TC_Struct& b)
+{
+    return a.bcdTime == b.bcdTime && a.word1 == b.word1 && a.rateAndDropFrame == b.rateAndDropFrame &&
+           a.word3 == b.word3;
+}
+inline bool same(const MetaString& a, const MetaString& b)
+{
+    if (a.defined != b.defined)
+        return false;
+    if (a.text == nullptr || b.text == nullptr)
+        return a.text == b.text;
+    return std::strcmp(a.text, b.text) == 0;
+}
+template <class T>
+bool same(const MetaField<T>& a, const MetaField<T>& b)
+{
+    return a.defined == b.defined && (!a.defined || same(a.value, b.value));
+}
+} // namespace detail
+
+// Names of the fields whose flag, value or text differ between a and b.
+inline std::set<std::string> changedFields(const VellMetadataContainer& a, const VellMetadataContainer& b)
+{
+    std::set<std::string> names;
+    allFieldPairs(a, b, [&](const FieldInfo& info, const auto& left, const auto& right) {
+        if (!detail::same(left, right))
+            names.insert(info.name);
+        return true;
+    });
+    return names;
+}
+
+// Names of the fields that hold a value.
+inline std::set<std::string> definedFields(const VellMetadataContainer& c)
+{
+    return changedFields(VellMetadataContainer(), c);
+}
+
+} // namespace Vmc::testing
