@@ -1,9 +1,9 @@
-// Decoding a composed header image in tests, and comparing containers field
-// by field through the field walk.
+// Decoding a composed header image in tests, checking enumeration labels,
+// and comparing containers field by field through the field walk.
 //
-//   const Decoded d = decode(image);                  // into a new container
-//   const Decoded again = decode(image, d.c);         // into a copy of a used one
-//   changedFields(before, d.c)                        // names of differing fields
+//   const Decoded d = decode(image);            // into a new container
+//   const Decoded again = decode(image, d.c);   // into a copy of a used one
+//   changedFields(d.c, again.c)                 // names of the fields that differ
 #pragma once
 
 #include <VellMetadataContainer/FieldDescription.h>
@@ -12,7 +12,8 @@
 #include <cstring>
 #include <set>
 #include <string>
-#include <type_traits>
+
+#include <gtest/gtest.h>
 
 #include "HeaderImage.h"
 
@@ -37,9 +38,32 @@ inline Decoded decode(const HeaderImage& image, VellMetadataContainer start = Ve
     return d;
 }
 
-// Same content, floats compared bit for bit so that a stored NaN matches
-// itself.
+// One value of a header enumeration and its label; a null label marks a
+// value that decoding reports as unknown.
+struct EnumCase {
+    std::uint32_t value;
+    const char* label;
+};
+
+// `field` holds the case's label and nothing failed, or else the result is
+// failure `code` with `messageHead`, the value and "'", and `field` is
+// undefined.
+inline void expectLabel(const Decoded& d, const MetaString& field, const EnumCase& k, std::uint32_t code,
+                        const std::string& messageHead)
+{
+    if (k.label != nullptr) {
+        EXPECT_FALSE(d.isError) << k.value << ": " << d.message;
+        EXPECT_STREQ(field.text, k.label) << k.value;
+    } else {
+        EXPECT_TRUE(d.isError) << k.value;
+        EXPECT_EQ(d.code, code) << k.value;
+        EXPECT_EQ(d.message, messageHead + std::to_string(k.value) + "'");
+        EXPECT_FALSE(field.defined) << k.value;
+    }
+}
+
 namespace detail {
+// Floats compare bit for bit, so that a stored NaN matches itself.
 inline bool same(float a, float b) { return std::memcmp(&a, &b, sizeof a) == 0; }
 inline bool same(std::uint32_t a, std::uint32_t b) { return a == b; }
 inline bool same(std::int32_t a, std::int32_t b) { return a == b; }
@@ -69,11 +93,9 @@ inline bool same(const VellRawMeta::TC_Struct& a, const VellRawMeta::TC_Struct& 
 }
 inline bool same(const MetaString& a, const MetaString& b)
 {
-    if (a.defined != b.defined)
-        return false;
     if (a.text == nullptr || b.text == nullptr)
-        return a.text == b.text;
-    return std::strcmp(a.text, b.text) == 0;
+        return a.defined == b.defined && a.text == b.text;
+    return a.defined == b.defined && std::strcmp(a.text, b.text) == 0;
 }
 template <class T>
 bool same(const MetaField<T>& a, const MetaField<T>& b)
@@ -92,12 +114,6 @@ inline std::set<std::string> changedFields(const VellMetadataContainer& a, const
         return true;
     });
     return names;
-}
-
-// Names of the fields that hold a value.
-inline std::set<std::string> definedFields(const VellMetadataContainer& c)
-{
-    return changedFields(VellMetadataContainer(), c);
 }
 
 } // namespace Vmc::testing
