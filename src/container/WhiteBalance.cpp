@@ -103,10 +103,10 @@ Next decodeWhiteBalanceAndColor(Decoding& d)
     c.processingLevel.set(static_cast<float>(h.read(VMC_AT(processingLevel))));
 
     const std::uint32_t flipState = h.read(VMC_AT(flipState));
-    if (const char* flip = labelFor(kFlipStates, flipState))
-        c.flipState = flip;
-    else
-        return d.fail(Failure::UnknownFlipState, flipState);
+    const char* flip = labelFor(kFlipStates, flipState);
+    if (flip == nullptr)
+        return d.fail(Failure::UnknownFlipState, flipState); // recorded; decoding goes on
+    c.flipState = flip;
     return Next::Continue;
 }
 
