@@ -4,7 +4,7 @@
 
 #include <gtest/gtest.h>
 
-#include "support/Decoded.h"
+#include "support/FieldChecks.h"
 #include "support/FullHeader.h"
 
 using namespace Vmc::testing;

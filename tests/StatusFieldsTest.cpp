@@ -5,7 +5,7 @@
 
 #include <gtest/gtest.h>
 
-#include "support/Decoded.h"
+#include "support/FieldChecks.h"
 
 using namespace Vmc::testing;
 using Vmc::VellMetadataContainer;

@@ -3,7 +3,7 @@
 
 #include <gtest/gtest.h>
 
-#include "support/Decoded.h"
+#include "support/FieldChecks.h"
 #include "support/FullHeader.h"
 
 using namespace Vmc::testing;

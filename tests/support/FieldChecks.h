@@ -1,42 +1,21 @@
-// Decoding a composed header image in tests, checking enumeration labels,
-// and comparing containers field by field through the field walk.
+// Checks on decoded containers: an enumeration's label or its failure, and
+// the fields that differ between two containers, found by the field walk.
 //
-//   const Decoded d = decode(image);            // into a new container
-//   const Decoded again = decode(image, d.c);   // into a copy of a used one
-//   changedFields(d.c, again.c)                 // names of the fields that differ
+//   expectLabel(d, d.c.bayerPattern, {0x52474742, "RGGB"}, 1400, "Unknown Bayer ...`");
+//   changedFields(before.c, after.c)   // names of the fields that differ
 #pragma once
 
 #include <VellMetadataContainer/FieldDescription.h>
 
-#include <cstdlib>
 #include <cstring>
 #include <set>
 #include <string>
 
 #include <gtest/gtest.h>
 
-#include "HeaderImage.h"
+#include "Decode.h"
 
 namespace Vmc::testing {
-
-struct Decoded {
-    VellMetadataContainer c;
-    bool isError = false;
-    std::uint32_t code = 0;
-    std::string message;
-};
-
-inline Decoded decode(const HeaderImage& image, VellMetadataContainer start = VellMetadataContainer())
-{
-    Decoded d;
-    d.c = std::move(start);
-    ErrorValue result = d.c.initFromHeader(image.header(), VellMetadataContainer::ColorSpace::WideGamut);
-    d.isError = result.isError;
-    d.code = result.code;
-    d.message = result.message;
-    std::free(result.message);
-    return d;
-}
 
 // One value of a header enumeration and its label; a null label marks a
 // value that decoding reports as unknown.
