@@ -68,3 +68,9 @@ def same_value(a, b):
     if isinstance(a, str) or isinstance(b, str):
         return a == b
     return type(a) is type(b) and token(a) == token(b)
+
+
+def comparable(meta):
+    """A Metadata's fields in a form that compares by bits, NaN included."""
+    return {name: value if isinstance(value, str) else token(value)
+            for name, value in meta.to_dict().items()}

@@ -19,12 +19,12 @@ class DecodeInputTest(unittest.TestCase):
         self.header = support.image_bytes("baseline")
 
     def test_accepts_any_contiguous_buffer(self):
-        reference = vellmeta.decode(self.header)
+        reference = support.comparable(vellmeta.decode(self.header))
         for data in (self.header, bytearray(self.header), memoryview(self.header),
                      array.array("B", self.header), self.header + b"trailing bytes are ignored"):
             with self.subTest(type=type(data).__name__):
                 meta = vellmeta.decode(data)
-                self.assertEqual(meta.to_dict(), reference.to_dict())
+                self.assertEqual(support.comparable(meta), reference)
                 self.assertFalse(meta.result.is_error)
 
     def test_short_buffer_names_its_length(self):
@@ -50,10 +50,10 @@ class DecodeInputTest(unittest.TestCase):
 
     def test_decode_file(self):
         path = support.image_path("baseline")
-        reference = vellmeta.decode(self.header, "wide").to_dict()
+        reference = support.comparable(vellmeta.decode(self.header, "wide"))
         for spelled in (path, pathlib.Path(path), os.fsencode(path)):
             with self.subTest(type=type(spelled).__name__):
-                self.assertEqual(vellmeta.decode_file(spelled, "wide").to_dict(), reference)
+                self.assertEqual(support.comparable(vellmeta.decode_file(spelled, "wide")), reference)
 
         with self.assertRaises(FileNotFoundError):
             vellmeta.decode_file(os.path.join(support.image_dir(), "missing.vellraw"))
