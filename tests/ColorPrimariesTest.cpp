@@ -52,16 +52,26 @@ void expectPrimaries(const VellMetadataContainer& c, const Chromaticities& expec
     EXPECT_EQ(c.whitePoint.value.y, expected.white.y);
 }
 
-// Bit-for-bit equality of two field values, member by member (a Vec3 has
-// padding after its floats, so whole-object bytes would compare garbage).
+// Bit-for-bit equality of two field values. The colour vectors are compared
+// member by member: their objects hold a vtable pointer and, for Vec3,
+// padding.
 template <class T>
 bool sameBits(const T& a, const T& b)
 {
     return std::memcmp(&a, &b, sizeof(T)) == 0;
 }
+bool sameBits(const Vec2& a, const Vec2& b)
+{
+    return sameBits(a.x, b.x) && sameBits(a.y, b.y);
+}
 bool sameBits(const Vmc::Vec3& a, const Vmc::Vec3& b)
 {
     return sameBits(a.x, b.x) && sameBits(a.y, b.y) && sameBits(a.z, b.z);
+}
+bool sameBits(const Chromaticities& a, const Chromaticities& b)
+{
+    return sameBits(a.red, b.red) && sameBits(a.green, b.green) && sameBits(a.blue, b.blue) &&
+           sameBits(a.white, b.white);
 }
 bool sameBits(const Vmc::ImageWindow& a, const Vmc::ImageWindow& b)
 {
