@@ -12,6 +12,7 @@
 #include "Matrix33.h"
 #include "MetadataContainer.h"
 #include "Rational.h"
+#include "RecorderInfo.h"
 #include "Sentinels.h"
 #include "StringHelpers.h"
 #include "TimeCode.h"
