@@ -8,6 +8,7 @@
 #include <gtest/gtest.h>
 
 #include "support/Decode.h"
+#include "support/FullHeader.h"
 #include "support/HeaderImage.h"
 
 using Vmc::Chromaticities;
@@ -77,9 +78,9 @@ TEST(ColorPrimaries, CameraNativeFollowsWhiteBalanceAndNdFilter)
 
 TEST(ColorPrimaries, UnknownColorSpaceWritesNothing)
 {
-    // A container that a first decode filled, with primaries unlike any the
-    // library stores.
-    Decoded d = decode(HeaderImage::decodable());
+    // A container in which a first decode defined every field that decoding
+    // writes, with primaries unlike any the library stores.
+    Decoded d = decode(Vmc::testing::fullHeader(), VellMetadataContainer(), ColorSpace::AcesAP0);
     ASSERT_FALSE(d.isError) << d.message;
     d.c.acesContainerFlag.set(7);
     d.c.whitePoint.set(Vec2(0.25f, 0.5f));
@@ -87,7 +88,7 @@ TEST(ColorPrimaries, UnknownColorSpaceWritesNothing)
     const VellMetadataContainer before = d.c;
 
     // A header that would change the camera fields if its decoding went on.
-    HeaderImage other = whiteBalance(5600, 1);
+    HeaderImage other = Vmc::testing::fullHeader();
     other.setText(VMC_AT(cameraModelText), "Other model");
     other.set(VMC_AT(cameraSerialNumber), 4242u);
 
