@@ -18,12 +18,13 @@
 // which becomes the nearest float, 2^32.
 #include <math.h> // roundf
 #include <cstdint>
-#include <sstream>
 
 #include <VellMetadataContainer/Sentinels.h>
 #include <VellMetadataContainer/TimeCode.h>
 
 #include "Decoding.h"
+#include "TextRules.h"
+#include "util/DateTimeText.h"
 
 namespace Vmc::decoding {
 
@@ -60,9 +61,9 @@ Next decodeCaptureTimeZoneAndSensorRate(Decoding& d)
     if (!uninitializedField(date) && !uninitializedField(time)) {
         const DateTime dateTime{bcd4(date, 16), bcd2(date, 8),  bcd2(date, 0),  bcd2(time, 24),
                                 bcd2(time, 16), bcd2(time, 8), bcd2(time, 0)};
-        std::ostringstream text;
-        text << dateTime;
-        c.captureDateTime = text.str().c_str();
+        FixedText<text::kDateTimeCapacity> text;
+        text::appendDateTime(text, dateTime);
+        c.captureDateTime = text.c_str();
     }
 
     // The sign applies to the hours only; the minutes are always added.

@@ -72,7 +72,9 @@ Next decodeScaledValuesAndChannels(Decoding& d)
     const std::uint32_t tag = h.read(VMC_AT(channelTagWord));
     if ((channel == kLeftChannel || channel == kRightChannel) && !uninitializedField(tag)) {
         // A NUL among the bytes ends the tag early; an empty tag still counts.
-        c.channelTag = fourCharacters(tag).c_str();
+        FixedText<4> text;
+        appendFourCharacters(text, tag);
+        c.channelTag = text.c_str();
     }
     return Next::Continue;
 }

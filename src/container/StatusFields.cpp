@@ -8,10 +8,7 @@
 //   auxiliaryText      736  24 bytes  bounded text
 //   cameraFamilyCode   780  u16       0xFFFF
 //   cameraVariantCode  782  u16       0xFFFF
-#include <string>
-
 #include <VellMetadataContainer/Sentinels.h>
-#include <VellMetadataContainer/StringHelpers.h>
 
 #include "Decoding.h"
 #include "StageCamera.h"
@@ -26,7 +23,8 @@ Next decodeIdentifierAndStatus(Decoding& d)
 
     const Bytes identifier = h.read(VMC_AT(identifierBytes));
     if (!uninitializedField(identifier.data, identifier.size)) {
-        const std::string hex = hexStringFromU8Array(identifier.data, static_cast<int>(identifier.size));
+        FixedText<2 * sizeof(VellRawMeta::VellFileHeaderV3::identifierBytes)> hex;
+        hex.appendHex(identifier.data, identifier.size);
         c.identifierHex = hex.c_str();
     }
 

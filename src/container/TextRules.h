@@ -1,58 +1,75 @@
 // How fixed-width header texts and numbers become container texts.
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
-#include <cstdlib>
-#include <sstream>
-#include <string>
+#include <optional>
+#include <string_view>
 
 #include <VellMetadataContainer/FieldTypes.h>
 
 #include "HeaderView.h"
+#include "util/FixedText.h"
 
 namespace Vmc::decoding {
 
-// A text on the C heap, released when it goes out of scope.
-class HeapText {
-public:
-    explicit HeapText(char* text = nullptr) : text_(text) {}
-    HeapText(const HeapText&) = delete;
-    HeapText& operator=(const HeapText&) = delete;
-    HeapText(HeapText&& other) noexcept : text_(other.text_) { other.text_ = nullptr; }
-    ~HeapText() { std::free(text_); }
+using text::FixedText;
 
-    const char* get() const { return text_; }
-    explicit operator bool() const { return text_ != nullptr; }
-    // A copy that exists and is not empty.
-    bool usable() const { return text_ != nullptr && text_[0] != '\0'; }
+// The widest text field of the header: the long user text.
+constexpr std::size_t kWidestText = 256;
+
+// A fixed-width header text: its bytes up to the first NUL, or all of them
+// when there is none. A text that ends inside its field is read in place; one
+// that fills the field is copied into a buffer of its own to be terminated.
+// Either way it is only valid while the header is.
+class FieldText {
+public:
+    explicit FieldText(Bytes field);
+    FieldText(const FieldText&) = delete;
+    FieldText& operator=(const FieldText&) = delete;
+
+    const char* c_str() const { return text_; }
+    std::string_view view() const { return {text_, size_}; }
+    bool empty() const { return size_ == 0; }
 
 private:
-    char* text_;
+    const char* text_;
+    std::size_t size_;
+    char filled_[kWidestText + 1];
 };
 
-// The field's text up to its first NUL, or null when every byte is 0xFF or
-// the copy fails.
-HeapText boundedCopy(Bytes field);
+// A text that exists and is not empty.
+inline bool usable(const std::optional<FieldText>& text)
+{
+    return text.has_value() && !text->empty();
+}
 
-// The field's text up to its first NUL, or null when its first byte is 0xFF
-// or the copy fails.
-HeapText copyUnlessFirstByteUnwritten(Bytes field);
+// The field's text, or nothing when every byte is 0xFF.
+std::optional<FieldText> boundedText(Bytes field);
+
+// The field's text, or nothing when its first byte is 0xFF.
+std::optional<FieldText> textUnlessFirstByteUnwritten(Bytes field);
 
 // The bounded-text rule: a field that is all 0xFF, or whose text is empty,
 // leaves `target` untouched; any other text is assigned.
 void assignBoundedText(MetaString& target, Bytes field);
 
-// A word's four bytes as characters, most significant byte first; NUL bytes
-// are kept, so the text's C view ends at the first of them.
-std::string fourCharacters(std::uint32_t word);
-
-// Assigns a number written at default stream formatting.
-template <class Number>
-void assignDecimal(MetaString& target, Number value)
+// Appends a word's four bytes as characters, most significant byte first; a
+// NUL among them ends the text's C view there.
+template <std::size_t N>
+void appendFourCharacters(FixedText<N>& text, std::uint32_t word)
 {
-    std::ostringstream text;
-    text << value;
-    target = text.str().c_str();
+    for (int shift = 24; shift >= 0; shift -= 8)
+        text.append(static_cast<char>((word >> shift) & 0xFFu));
+}
+
+// Assigns an integer as the default stream formatting writes it.
+template <class Integer>
+void assignDecimal(MetaString& target, Integer value)
+{
+    FixedText<24> text;
+    text.appendDecimal(value);
+    target = text.c_str();
 }
 
 } // namespace Vmc::decoding
