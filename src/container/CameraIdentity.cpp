@@ -9,7 +9,6 @@
 //   cameraType          356  u32      1 older generation, 2 CORVA family (read only without model text)
 //   cameraTripleA/B/C   1100 u32 x3   stored as floats when none is 0xFFFFFFFF
 #include <algorithm>
-#include <optional>
 
 #include <VellMetadataContainer/Sentinels.h>
 
@@ -72,11 +71,10 @@ Next decodeCameraIdentity(Decoding& d)
     c.cameraManufacturer = kManufacturer;
 
     // The model text when the camera wrote it, else the label of its type.
-    const Bytes modelBytes = h.read(VMC_AT(cameraModelText));
-    const std::optional<FieldText> modelText = boundedText(modelBytes);
+    const FieldText modelText = boundedText(h.read(VMC_AT(cameraModelText)));
     const char* model;
-    if (modelText) {
-        model = modelText->c_str();
+    if (modelText.exists()) {
+        model = modelText.c_str();
     } else {
         const std::uint32_t type = h.read(VMC_AT(cameraType));
         if (type == 1) {

@@ -17,7 +17,6 @@
 #include <cctype>
 #include <cstdint>
 #include <limits>
-#include <optional>
 #include <string_view>
 
 #include <VellMetadataContainer/Sentinels.h>
@@ -68,17 +67,18 @@ void decodePosition(const Position& position, MetaField<float>& out)
 
 void decodeLensName(Bytes field, VellMetadataContainer& c)
 {
-    const std::optional<FieldText> name = textUnlessFirstByteUnwritten(field);
-    if (!name)
+    const FieldText name = textUnlessFirstByteUnwritten(field);
+    if (!name.exists())
         return;
-    c.lensName = name->c_str();
+    c.lensName = name.c_str();
 
     // The words of the name, split at spaces and tabs, joined by single
     // spaces: never longer than the name.
     FixedText<kLensNameWidth> words;
     std::size_t firstLength = 0;
     int count = 0;
-    text::forEachToken(name->view(), " \t", [&](std::string_view word) {
+    const auto isBlank = [](char c) { return c == ' ' || c == '\t'; };
+    text::forEachToken(name.view(), isBlank, [&](std::string_view word) {
         if (count++ == 0)
             firstLength = word.size();
         else

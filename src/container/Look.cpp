@@ -10,7 +10,6 @@
 //   cdlPower            280  3 x f32     copied as they are
 //   lookRgb             292  3 x f32   NaN in the first float only
 //   cdlApplicationMode  304  u32       label; unknown stops (800)
-#include <optional>
 
 #include <VellMetadataContainer/Sentinels.h>
 
@@ -45,10 +44,10 @@ Next decodeLook(Decoding& d)
     const HeaderView& h = d.header;
     VellMetadataContainer& c = d.out;
 
-    const std::optional<FieldText> name = textUnlessFirstByteUnwritten(h.read(VMC_AT(lookName)));
-    if (!name || name->view() == "None")
+    const FieldText name = textUnlessFirstByteUnwritten(h.read(VMC_AT(lookName)));
+    if (!name.exists() || name.view() == "None")
         return Next::Continue;
-    c.lookName = name->c_str();
+    c.lookName = name.c_str();
 
     const std::uint32_t lutType = h.read(VMC_AT(lookLutType));
     const char* lut = labelFor(kLookLutTypes, lutType);

@@ -12,7 +12,6 @@
 //   hardwareIdHigh   620   u32        / 16 hex digits, high word first
 //   uuidBytes        720   16 bytes   all 0xFF, or first byte 0: absent; 8-4-4-4-12 hex text
 #include <cstdint>
-#include <optional>
 #include <string_view>
 
 #include <VellMetadataContainer/Sentinels.h>
@@ -27,22 +26,20 @@ namespace {
 
 constexpr std::size_t kRecorderTextWidth = sizeof(VellRawMeta::VellFileHeaderV3::recorderInfo);
 
-using OptionalText = std::optional<FieldText>;
-
 // The first usable text of the three, in order, or null.
-const OptionalText* firstUsable(const OptionalText& a, const OptionalText& b, const OptionalText& c)
+const FieldText* firstUsable(const FieldText& a, const FieldText& b, const FieldText& c)
 {
-    for (const OptionalText* text : {&a, &b, &c}) {
-        if (usable(*text))
+    for (const FieldText* text : {&a, &b, &c}) {
+        if (text->usable())
             return text;
     }
     return nullptr;
 }
 
-void assignIfUsable(MetaString& target, const OptionalText* text)
+void assignIfUsable(MetaString& target, const FieldText* text)
 {
-    if (text != nullptr && usable(*text))
-        target = (*text)->c_str();
+    if (text != nullptr && text->usable())
+        target = text->c_str();
 }
 
 // A part of a recorder text, copied to be terminated.
@@ -68,10 +65,10 @@ Next decodeProductionTextsRecorderAndHardwareId(Decoding& d)
     const HeaderView& h = d.header;
     VellMetadataContainer& c = d.out;
 
-    const OptionalText textA = boundedText(h.read(VMC_AT(productionTextA)));
-    const OptionalText textB = boundedText(h.read(VMC_AT(productionTextB)));
-    const OptionalText textC = boundedText(h.read(VMC_AT(productionTextC)));
-    const OptionalText textD = boundedText(h.read(VMC_AT(productionTextD)));
+    const FieldText textA = boundedText(h.read(VMC_AT(productionTextA)));
+    const FieldText textB = boundedText(h.read(VMC_AT(productionTextB)));
+    const FieldText textC = boundedText(h.read(VMC_AT(productionTextC)));
+    const FieldText textD = boundedText(h.read(VMC_AT(productionTextD)));
     assignIfUsable(c.primaryProductionText, firstUsable(textC, textD, textB));
     assignIfUsable(c.productionTextB, &textB);
     assignIfUsable(c.productionTextA, &textA);
@@ -83,9 +80,9 @@ Next decodeProductionTextsRecorderAndHardwareId(Decoding& d)
     if (!uninitializedField(extra))
         c.extraFloatValue.set(extra);
 
-    const OptionalText recorder = boundedText(h.read(VMC_AT(recorderInfo)));
-    if (usable(recorder)) {
-        const text::RecorderParts parts = text::splitRecorderText(recorder->view());
+    const FieldText recorder = boundedText(h.read(VMC_AT(recorderInfo)));
+    if (recorder.usable()) {
+        const text::RecorderParts parts = text::splitRecorderText(recorder.view());
         assignIfNotEmpty(c.recorderManufacturer, parts.manufacturer);
         assignIfNotEmpty(c.recorderModel, parts.model);
         assignIfNotEmpty(c.recorderIdentifier, parts.identifier);

@@ -1,10 +1,22 @@
 #include <VellMetadataContainer/Sentinels.h>
 
+#include <cstdint>
+#include <cstring>
+
 namespace Vmc {
 
+// Eight bytes at a time, then the bytes that remain.
 bool uninitializedField(const unsigned char* bytes, unsigned long length)
 {
-    for (unsigned long i = 0; i < length; ++i) {
+    constexpr std::uint64_t kAllBitsSet = ~std::uint64_t{0};
+    unsigned long i = 0;
+    for (; i + sizeof(std::uint64_t) <= length; i += sizeof(std::uint64_t)) {
+        std::uint64_t word;
+        std::memcpy(&word, bytes + i, sizeof word);
+        if (word != kAllBitsSet)
+            return false;
+    }
+    for (; i < length; ++i) {
         if (bytes[i] != 0xFF)
             return false;
     }

@@ -6,7 +6,6 @@
 //   auxiliaryText4  1688  24 bytes   all 0xFF       bounded text; "NONE" becomes "None"
 //   timeCode8       1820  TC_Struct  BCD word 0xFFFFFFFF
 //   longText1..5    1836  32 bytes each, back to back; all 0xFF; bounded text
-#include <optional>
 
 #include <VellMetadataContainer/Sentinels.h>
 
@@ -28,9 +27,9 @@ Next decodeTextFieldsAndTimeCode8(Decoding& d)
     assignBoundedText(c.auxiliaryText3, h.read(VMC_AT(auxiliaryText3)));
 
     // Only the exact upper-case word is rewritten.
-    const std::optional<FieldText> text4 = boundedText(h.read(VMC_AT(auxiliaryText4)));
-    if (usable(text4))
-        c.auxiliaryText4 = text4->view() == "NONE" ? "None" : text4->c_str();
+    const FieldText text4 = boundedText(h.read(VMC_AT(auxiliaryText4)));
+    if (text4.usable())
+        c.auxiliaryText4 = text4.view() == "NONE" ? "None" : text4.c_str();
 
     const VellRawMeta::TC_Struct timeCode = h.read(VMC_AT(timeCode8));
     if (!uninitializedField(timeCode))

@@ -12,21 +12,33 @@
 #include <cstddef>
 #include <cstring>
 #include <string_view>
+#include <system_error>
 #include <type_traits>
 
 namespace Vmc::text {
 
-// Upper-case hexadecimal digits, by the value of a nibble.
-inline constexpr char kHexDigits[] = "0123456789ABCDEF";
+// The two upper-case hexadecimal digits of every byte value, high nibble
+// first.
+struct HexPairs {
+    char digits[256][2];
+
+    constexpr HexPairs() : digits()
+    {
+        constexpr char kDigits[] = "0123456789ABCDEF";
+        for (int b = 0; b < 256; ++b) {
+            digits[b][0] = kDigits[b >> 4];
+            digits[b][1] = kDigits[b & 0x0F];
+        }
+    }
+};
+inline constexpr HexPairs kHexPairs;
 
 // Writes two upper-case hexadecimal digits per byte, high nibble first, to
 // `out` (2 * count characters, no terminator).
 inline void writeHex(char* out, const unsigned char* bytes, std::size_t count)
 {
-    for (std::size_t i = 0; i < count; ++i) {
-        *out++ = kHexDigits[bytes[i] >> 4];
-        *out++ = kHexDigits[bytes[i] & 0x0F];
-    }
+    for (std::size_t i = 0; i < count; ++i, out += 2)
+        std::memcpy(out, kHexPairs.digits[bytes[i]], 2);
 }
 
 // A NUL-terminated text of at most Capacity characters. Appending beyond the
@@ -43,26 +55,36 @@ public:
         return grown(n);
     }
 
-    FixedText& append(char c) { return append(std::string_view(&c, 1)); }
+    FixedText& append(char c)
+    {
+        if (room() == 0)
+            return *this;
+        text_[size_] = c;
+        return grown(1);
+    }
 
     // An integer as the default stream formatting writes it: decimal, a minus
-    // sign for negative values, nothing else.
+    // sign for negative values, nothing else. A number that does not fit is
+    // left out.
     template <class Integer>
     FixedText& appendDecimal(Integer value)
     {
         static_assert(std::is_integral_v<Integer>, "integers only");
-        char digits[24];
-        const auto end = std::to_chars(digits, digits + sizeof digits, value).ptr;
-        return append(std::string_view(digits, static_cast<std::size_t>(end - digits)));
+        const std::to_chars_result written = std::to_chars(text_ + size_, text_ + Capacity, value);
+        if (written.ec != std::errc())
+            return grown(0);
+        return grown(static_cast<std::size_t>(written.ptr - (text_ + size_)));
     }
 
     // As appendDecimal, with a leading '0' for the values 0 to 9: what a
     // stream writes with fill '0' and width 2.
     FixedText& appendTwoDigits(int value)
     {
-        if (value >= 0 && value <= 9)
-            append('0');
-        return appendDecimal(value);
+        if (value < 0 || value > 99 || room() < 2)
+            return appendDecimal(value);
+        text_[size_] = static_cast<char>('0' + value / 10);
+        text_[size_ + 1] = static_cast<char>('0' + value % 10);
+        return grown(2);
     }
 
     // Two upper-case hexadecimal digits per byte.

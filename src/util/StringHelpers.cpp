@@ -9,8 +9,13 @@ namespace Vmc {
 
 std::vector<std::string> tokenize(const std::string& text, const std::string& delimiters)
 {
+    bool isDelimiter[256] = {};
+    for (char c : delimiters)
+        isDelimiter[static_cast<unsigned char>(c)] = true;
     std::vector<std::string> tokens;
-    text::forEachToken(text, delimiters, [&](std::string_view token) { tokens.emplace_back(token); });
+    text::forEachToken(
+        text, [&](char c) { return isDelimiter[static_cast<unsigned char>(c)]; },
+        [&](std::string_view token) { tokens.emplace_back(token); });
     return tokens;
 }
 
