@@ -10,9 +10,9 @@
 //   cameraTripleA/B/C   1100 u32 x3   stored as floats when none is 0xFFFFFFFF
 #include <algorithm>
 
-#include <VellMetadataContainer/Sentinels.h>
 
 #include "Decoding.h"
+#include "Unwritten.h"
 #include "TextRules.h"
 
 namespace Vmc::decoding {
@@ -91,7 +91,7 @@ Next decodeCameraIdentity(Decoding& d)
 
     const std::uint32_t triple[3] = {h.read(VMC_AT(cameraTripleA)), h.read(VMC_AT(cameraTripleB)),
                                      h.read(VMC_AT(cameraTripleC))};
-    if (!uninitializedField(triple[0]) && !uninitializedField(triple[1]) && !uninitializedField(triple[2])) {
+    if (!unwritten(triple[0]) && !unwritten(triple[1]) && !unwritten(triple[2])) {
         c.cameraTriple.set({static_cast<float>(triple[0]), static_cast<float>(triple[1]),
                             static_cast<float>(triple[2]), 0});
     }

@@ -19,9 +19,9 @@
 #include <limits>
 #include <string_view>
 
-#include <VellMetadataContainer/Sentinels.h>
 
 #include "Decoding.h"
+#include "Unwritten.h"
 #include "TextRules.h"
 #include "util/Tokens.h"
 
@@ -39,7 +39,7 @@ constexpr std::size_t kLensNameWidth = sizeof(VellRawMeta::VellFileHeaderV3::len
 
 bool presentAndNonZero(std::uint32_t value)
 {
-    return value != 0 && !uninitializedField(value);
+    return value != 0 && !unwritten(value);
 }
 
 // The word, compared letter by letter in lower case, is one of the makers.
@@ -59,7 +59,7 @@ bool isLensMaker(std::string_view word)
 template <class Position>
 void decodePosition(const Position& position, MetaField<float>& out)
 {
-    if (uninitializedField(position))
+    if (unwritten(position))
         return;
     const double sign = position.hemisphere == 1 ? 1.0 : -1.0;
     out.set(static_cast<float>(static_cast<double>(position.magnitude) * sign / 10000000.0));
@@ -128,7 +128,7 @@ Next decodeFocalLengthAndFocusDistance(Decoding& d)
 
     const std::uint32_t units = h.read(VMC_AT(lensDistanceUnits));
     const std::uint32_t distance = h.read(VMC_AT(lensFocusDistance));
-    if (uninitializedField(units) || distance == 0)
+    if (unwritten(units) || distance == 0)
         return Next::Continue;
     const bool imperial = units == 0;
     c.lensDistanceUnits = imperial ? "Imperial" : "Metric";

@@ -11,9 +11,9 @@
 //   lookRgb             292  3 x f32   NaN in the first float only
 //   cdlApplicationMode  304  u32       label; unknown stops (800)
 
-#include <VellMetadataContainer/Sentinels.h>
 
 #include "Decoding.h"
+#include "Unwritten.h"
 #include "Labels.h"
 #include "TextRules.h"
 
@@ -56,17 +56,17 @@ Next decodeLook(Decoding& d)
     c.lookLutType = lut;
 
     const float saturation = h.read(VMC_AT(cdlSaturation));
-    if (!uninitializedField(saturation))
+    if (!unwritten(saturation))
         c.cdlSaturation.set(saturation);
 
-    if (!uninitializedField(h.read(VMC_AT(cdlSlope[0])))) {
+    if (!unwritten(h.read(VMC_AT(cdlSlope[0])))) {
         c.cdlSlope.set(h.read(VMC_AT(cdlSlope)));
         c.cdlOffset.set(h.read(VMC_AT(cdlOffset)));
         c.cdlPower.set(h.read(VMC_AT(cdlPower)));
     }
 
     const VellRawMeta::R32Rgb rgb = h.read(VMC_AT(lookRgb));
-    if (!uninitializedField(rgb.red))
+    if (!unwritten(rgb.red))
         c.lookRgb.set({rgb.red, rgb.green, rgb.blue});
 
     const std::uint32_t mode = h.read(VMC_AT(cdlApplicationMode));

@@ -14,9 +14,9 @@
 #include <cstdint>
 #include <string_view>
 
-#include <VellMetadataContainer/Sentinels.h>
 
 #include "Decoding.h"
+#include "Unwritten.h"
 #include "TextRules.h"
 #include "util/RecorderText.h"
 
@@ -77,7 +77,7 @@ Next decodeProductionTextsRecorderAndHardwareId(Decoding& d)
     assignIfUsable(c.secondaryProductionText, firstUsable(textB, textA, textD));
 
     const float extra = h.read(VMC_AT(extraFloatValue));
-    if (!uninitializedField(extra))
+    if (!unwritten(extra))
         c.extraFloatValue.set(extra);
 
     const FieldText recorder = boundedText(h.read(VMC_AT(recorderInfo)));
@@ -95,7 +95,7 @@ Next decodeProductionTextsRecorderAndHardwareId(Decoding& d)
     // significant byte down.
     const std::uint32_t low = h.read(VMC_AT(hardwareIdLow));
     const std::uint32_t high = h.read(VMC_AT(hardwareIdHigh));
-    if (!uninitializedField(low) && !uninitializedField(high)) {
+    if (!unwritten(low) && !unwritten(high)) {
         unsigned char bytes[8];
         for (int i = 0; i < 4; ++i) {
             bytes[i] = static_cast<unsigned char>(high >> (24 - 8 * i));
@@ -113,7 +113,7 @@ Next decodeUuid(Decoding& d)
     // Written only when its bytes, read as a text, are neither unwritten nor
     // empty: a leading 0 byte means no identifier.
     const Bytes field = d.header.read(VMC_AT(uuidBytes));
-    if (uninitializedField(field.data, field.size) || field.data[0] == 0)
+    if (unwritten(field.data, field.size) || field.data[0] == 0)
         return Next::Continue;
 
     // 8-4-4-4-12 hexadecimal digits: the bytes in groups of 4, 2, 2, 2 and 6.

@@ -7,9 +7,9 @@
 //   timeCode8       1820  TC_Struct  BCD word 0xFFFFFFFF
 //   longText1..5    1836  32 bytes each, back to back; all 0xFF; bounded text
 
-#include <VellMetadataContainer/Sentinels.h>
 
 #include "Decoding.h"
+#include "Unwritten.h"
 #include "TextRules.h"
 
 namespace Vmc::decoding {
@@ -20,7 +20,7 @@ Next decodeTextFieldsAndTimeCode8(Decoding& d)
     VellMetadataContainer& c = d.out;
 
     const std::uint32_t switchWord = h.read(VMC_AT(switchWord4));
-    if (!uninitializedField(switchWord))
+    if (!unwritten(switchWord))
         c.switch4.set(switchWord == 1);
 
     assignBoundedText(c.auxiliaryText2, h.read(VMC_AT(auxiliaryText2)));
@@ -32,7 +32,7 @@ Next decodeTextFieldsAndTimeCode8(Decoding& d)
         c.auxiliaryText4 = text4.view() == "NONE" ? "None" : text4.c_str();
 
     const VellRawMeta::TC_Struct timeCode = h.read(VMC_AT(timeCode8));
-    if (!uninitializedField(timeCode))
+    if (!unwritten(timeCode))
         c.timeCode8.set(timeCode);
 
     assignBoundedText(c.longText1, h.read(VMC_AT(longText1)));

@@ -6,9 +6,9 @@
 #include <string_view>
 
 #include <VellMetadataContainer/FieldTypes.h>
-#include <VellMetadataContainer/Sentinels.h>
 
 #include "HeaderView.h"
+#include "Unwritten.h"
 #include "util/FixedText.h"
 
 namespace Vmc::decoding {
@@ -56,7 +56,7 @@ private:
 // byte is 0xFF needs the whole test.
 inline FieldText boundedText(Bytes field)
 {
-    if (field.size == 0 || (field.data[0] == 0xFF && uninitializedField(field.data, field.size)))
+    if (field.size == 0 || (field.data[0] == 0xFF && unwritten(field.data, field.size)))
         return FieldText();
     return FieldText(field);
 }
