@@ -372,6 +372,13 @@ void defineModule(py::module_& m)
     m.def("version", &VellMetadataContainer::VellMetadataContainerVersion, "The library's version record.");
     m.def("parse_recorder_info", &parseRecorderInfo, "text"_a,
         "Splits a recorder text 'Codex Digital;<identifier>;<details>' into its parts.");
+    m.def("camera_native_chromaticities",
+        [](unsigned short cct, bool ndIn) {
+            return toPython(ColorCorrectionMatrixTable::cameraNativeChromaticities(cct, ndIn));
+        },
+        "cct"_a, "nd_in"_a,
+        "xy of the camera's native red, green, blue and white for a white balance (kelvin, 0 to 65535)\n"
+        "and whether the ND filter was in.");
 
 
     const Version version = VellMetadataContainer::VellMetadataContainerVersion();

@@ -134,6 +134,17 @@ class HelpersTest(unittest.TestCase):
         self.assertEqual(vellmeta.parse_recorder_info("codex digital;A7;1.2.3"),
                          vellmeta.parse_recorder_info(""))
 
+    def test_camera_native_chromaticities(self):
+        red, green, blue, white = vellmeta.camera_native_chromaticities(5600, False)
+        for got, want in zip((red, green, blue, white),
+                             ((0.6695, 0.2886), (0.1913, 1.2496), (0.0556, -0.1511), (0.3127, 0.3290))):
+            self.assertAlmostEqual(got[0], want[0], delta=1e-4)
+            self.assertAlmostEqual(got[1], want[1], delta=1e-4)
+        self.assertEqual(vellmeta.camera_native_chromaticities(0, True),
+                         vellmeta.camera_native_chromaticities(2000, True))
+        with self.assertRaises(TypeError):
+            vellmeta.camera_native_chromaticities(65536, False)
+
 
 class TimeCodeTest(unittest.TestCase):
     def test_text(self):
