@@ -23,15 +23,6 @@ std::string withErrno(const char* what)
     return std::string(what) + ": " + std::strerror(errno);
 }
 
-// The outcome of decoding one file, its message copied off the C heap.
-struct Decoded {
-    const std::string& path;
-    const Vmc::VellMetadataContainer& container;
-    bool isError;
-    std::uint32_t code;
-    std::string message;
-};
-
 class View {
 public:
     virtual ~View() = default;
@@ -91,29 +82,8 @@ public:
 
     void file(const Decoded& d) override
     {
-        Json fields = Json::object();
-        // Field names are unique, so they are appended without the lookup
-        // that an insertion by key would make for each of them.
-        auto& members = fields.get_ref<Json::object_t&>();
-        members.reserve(Vmc::kFieldCount);
-        Vmc::forEachField(d.container, [&](const Vmc::FieldInfo& info, const auto& field) {
-            if (field.defined)
-                members.emplace_back(info.name, jsonValue(field));
-            else if (all_)
-                members.emplace_back(info.name, nullptr);
-        });
-
-        Json result = Json::object();
-        result["isError"] = d.isError;
-        result["code"] = d.code;
-        result["message"] = validUtf8(d.message);
-
-        Json entry = Json::object();
-        entry["path"] = validUtf8(d.path);
-        entry["result"] = std::move(result);
-        entry["fields"] = std::move(fields);
-
-        out_ << (first_ ? "\n" : ",\n") << entry.dump();
+        const Json entry = jsonEntry(d, all_);
+        out_ << (first_ ? "\n" : ",\n") << entry;
         first_ = false;
     }
 
@@ -126,6 +96,32 @@ private:
 };
 
 } // namespace
+
+Json jsonEntry(const Decoded& d, bool all)
+{
+    Json fields = Json::object();
+    // Field names are unique, so they are appended without the lookup that
+    // an insertion by key would make for each of them.
+    auto& members = fields.get_ref<Json::object_t&>();
+    members.reserve(Vmc::kFieldCount);
+    Vmc::forEachField(d.container, [&](const Vmc::FieldInfo& info, const auto& field) {
+        if (field.defined)
+            members.emplace_back(info.name, jsonValue(field));
+        else if (all)
+            members.emplace_back(info.name, nullptr);
+    });
+
+    Json result = Json::object();
+    result["isError"] = d.isError;
+    result["code"] = d.code;
+    result["message"] = validUtf8(d.message);
+
+    Json entry = Json::object();
+    entry["path"] = validUtf8(d.path);
+    entry["result"] = std::move(result);
+    entry["fields"] = std::move(fields);
+    return entry;
+}
 
 std::string readHeader(const std::string& path, HeaderBytes& header)
 {

@@ -9,6 +9,8 @@
 
 #include <VellMetadataContainer/VellMetadataContainer.h>
 
+#include "FieldValues.h"
+
 namespace vellmeta {
 
 using HeaderBytes = std::array<unsigned char, VellRawMeta::kVellFileHeaderV3Size>;
@@ -23,6 +25,19 @@ struct Options {
     bool all = false;  // undefined fields too (spare fields included)
     Vmc::VellMetadataContainer::ColorSpace colorSpace = Vmc::VellMetadataContainer::ColorSpace::CameraNative;
 };
+
+// The outcome of decoding one file, its message copied off the C heap.
+struct Decoded {
+    const std::string& path;
+    const Vmc::VellMetadataContainer& container;
+    bool isError;
+    std::uint32_t code;
+    std::string message;
+};
+
+// One file's JSON object: its path, the result and the defined fields (with
+// `all`, the undefined ones too, as null) in container order.
+Json jsonEntry(const Decoded& decoded, bool all);
 
 // Exit statuses: the worst of all files wins.
 enum ExitStatus : int {
