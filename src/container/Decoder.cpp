@@ -16,28 +16,28 @@ namespace {
 // Steps whose group is not built yet are left out (commented).
 constexpr Step kSequence[] = {
     // decodeColorPrimaries,                      // may stop: 100
-    // decodeLensIris,
+    decodeLensIris,
     decodeCameraIdentity,                         // may stop: 200, 300, 400
-    // decodeCaptureTimeZoneAndSensorRate,
-    // decodeLongUserText,
-    // decodeImageInfoWindowsAndExposure,
-    // decodeFocalLengthAndFocusDistance,
-    // decodeProjectFrameRate,
-    // decodeFixedZeroValue,
-    // decodeExposureIndex,
-    // decodeLatitude,
-    // decodeLensNameSerialAndLongitude,
-    // decodeProductionTextsRecorderAndHardwareId,
-    // decodeTimeCodeAndRoundedRate,
-    // decodeUuid,
+    decodeCaptureTimeZoneAndSensorRate,
+    decodeLongUserText,
+    decodeImageInfoWindowsAndExposure,
+    decodeFocalLengthAndFocusDistance,
+    decodeProjectFrameRate,
+    decodeFixedZeroValue,
+    decodeExposureIndex,
+    decodeLatitude,
+    decodeLensNameSerialAndLongitude,
+    decodeProductionTextsRecorderAndHardwareId,
+    decodeTimeCodeAndRoundedRate,
+    decodeUuid,
     // decodeWhiteBalanceAndColor,                // may stop: 500; flip/flop goes on
     // decodeLook,                                // may stop: 700, 800
     // decodeBayerAndTimeCodes,                   // may stop: 1400
     // decodeIdentifierAndStatus,
     // decodeNdFilterAndSwitches,                 // may stop: 900, 1000, 1100
-    // decodeEncoders,
-    // decodeScaledValuesAndChannels,             // master/slave and channel setup go on
-    // decodeTextFieldsAndTimeCode8,
+    decodeEncoders,
+    decodeScaledValuesAndChannels,                // master/slave and channel setup go on
+    decodeTextFieldsAndTimeCode8,
     decodeNamedRecords,
 };
 
