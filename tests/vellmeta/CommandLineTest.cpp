@@ -119,12 +119,22 @@ TEST_F(Vellmeta, TextViewGroupsFieldsUnderHeadings)
     ASSERT_NE(k40, std::string::npos);
     EXPECT_LT(compact, k40);
 
-    // Headings in their order, fields under them as "name: value".
-    const std::size_t camera = out.find("\n  camera\n", compact);
-    const std::size_t records = out.find("\n  named records\n", compact);
+    // Headings in their order, the result last, fields under them as
+    // "name: value".
+    std::size_t previous = compact;
+    int headings = 0;
+    for (int g = 0; g < Vmc::kFieldGroupCount; ++g) {
+        const std::string title = Vmc::fieldGroupTitle(static_cast<Vmc::FieldGroup>(g));
+        const std::size_t at = out.find("\n  " + title + "\n", compact);
+        if (at > k40)
+            continue; // nothing of this group decoded
+        EXPECT_GT(at, previous) << title;
+        previous = at;
+        ++headings;
+    }
+    EXPECT_GE(headings, 2);
     const std::size_t result = out.find("\n  result\n", compact);
-    EXPECT_LT(camera, records);
-    EXPECT_LT(records, result);
+    EXPECT_GT(result, previous);
     EXPECT_LT(result, k40);
     for (const char* line : {"    cameraModel: CORVA Compact\n", "    cameraUniqueId: VELL-CORVA_Compact-SN_C042\n",
                              "    cameraTriple: 1, 2, 3 (extra 0)\n", "    groupName2: Iris marks\n",
@@ -134,6 +144,10 @@ TEST_F(Vellmeta, TextViewGroupsFieldsUnderHeadings)
     // The Latin-1 group name of the older camera comes out as valid UTF-8.
     EXPECT_NE(out.find("    cameraModel: K-40\n", k40), std::string::npos);
     EXPECT_NE(out.find("    groupName1: Lumi\xEF\xBF\xBDre\n", k40), std::string::npos);
+    // Time codes, frame rates and windows are written for people.
+    for (const char* line : {"    timeCode: 14:30:21:12\n", "    sensorFrameRate: 25000/1000 (25)\n",
+                             "    fullImageWindow: (0, 0) to (4095, 2159)\n", "    lensAperture: 2.828427\n"})
+        EXPECT_NE(out.find(line, compact), std::string::npos) << line;
     // Spare fields are never decoded and only show with --all.
     EXPECT_EQ(out.find("spare"), std::string::npos);
 }
@@ -169,7 +183,43 @@ TEST_F(Vellmeta, JsonViewOfEverySample)
         {"corva-compact.vellraw", "groupName1", "Focus marks"},
         {"corva-compact.vellraw", "record6Value6", 65},
         {"corva-compact.vellraw", "record3ValuesPresent", 1},
+        {"corva-compact.vellraw", "captureDateTime", "2024-06-12 14:30:21"},
+        {"corva-compact.vellraw", "sensorFrameRate", json::parse(R"({"numerator": 25000, "denominator": 1000})")},
+        {"corva-compact.vellraw", "timeCode", json::parse(R"({"text": "14:30:21:12", "bcdTime": 338698514,
+                                                             "word1": 0, "rateAndDropFrame": 25000, "word3": 0})")},
+        {"corva-compact.vellraw", "utcOffset", 7200.0},
+        {"corva-compact.vellraw", "exposureTime", 0.020833},
+        {"corva-compact.vellraw", "fullImageWindow", json::parse("[[0.0, 0.0], [4095.0, 2159.0]]")},
+        {"corva-compact.vellraw", "activeImageWindow", json::parse("[[8.0, 4.0], [4087.0, 2155.0]]")},
+        {"corva-compact.vellraw", "lensMaker", "Zeiss"},
+        {"corva-compact.vellraw", "lensModel", "Supreme Prime 50"},
+        {"corva-compact.vellraw", "lensAperture", 2.828427},
+        {"corva-compact.vellraw", "lensFocusDistance", 3.2},
+        {"corva-compact.vellraw", "latitude", 40.4},
+        {"corva-compact.vellraw", "recorderModel", "SIM2"},
+        {"corva-compact.vellraw", "uuid", "12345678-9ABC-DEF0-0123-456789ABCDEF"},
+        {"corva-compact.vellraw", "encoderMode1", "CONSTANT"},
+        {"corva-compact.vellraw", "encoderC2LimitSecond", 3100},
+        {"corva-compact.vellraw", "tenthsValue2", -1.0},
+        {"corva-compact.vellraw", "channelTag", "RIG1"},
+        {"corva-compact.vellraw", "switch4", true},
+        {"corva-compact.vellraw", "auxiliaryText4", "None"},
+        {"corva-compact.vellraw", "timeCode8", json::parse(R"({"text": "10:00:00:08", "bcdTime": 268435464,
+                                                              "word1": 8, "rateAndDropFrame": 24000, "word3": 8})")},
         {"corva-stage.vellraw", "cameraModel", "CORVA Stage"},
+        {"corva-stage.vellraw", "timeCode", json::parse(R"({"text": "09:59:59;29", "bcdTime": 156850473,
+                                                           "word1": 0, "rateAndDropFrame": 2147513618, "word3": 0})")},
+        {"corva-stage.vellraw", "projectFrameRateRounded", 30},
+        {"corva-stage.vellraw", "lensFocusDistance", "Infinity"},
+        {"corva-stage.vellraw", "lensDistanceUnits", "Imperial"},
+        {"corva-stage.vellraw", "lensMaker", "Cooke"},
+        {"corva-nx-r-by-serial.vellraw", "lensMaker", "Fujinon"},
+        {"corva-nx-r-by-serial.vellraw", "latitude", -33.8688},
+        {"corva-nx-r-by-serial.vellraw", "longitude", -151.2093},
+        {"k40-older-camera.vellraw", "sensorFrameRate", json::parse(R"({"numerator": 24000, "denominator": 1000})")},
+        {"k40-older-camera.vellraw", "lensAperture", 4.0},
+        {"k40-older-camera.vellraw", "timeCode", nullptr},
+        {"k40-older-camera.vellraw", "lensName", nullptr},
         {"corva-stage.vellraw", "cameraUniqueId", "VELL-CORVA_Stage-SN_S007"},
         {"corva-nx-r-by-serial.vellraw", "cameraModel", "Corva NX R"},
         {"corva-nx-r-by-serial.vellraw", "cameraUniqueId", "VELL-Corva_NX_R-SN_NX50"},
