@@ -158,7 +158,7 @@ TEST_F(Vellmeta, JsonViewOfEverySample)
     for (const char* name : kSamples)
         args.push_back(sample(name));
     const Outcome r = run(args);
-    EXPECT_EQ(r.status, 1) << "serial-in-no-range fails";
+    EXPECT_EQ(r.status, 1) << "two samples report failures";
     EXPECT_EQ(r.err, "");
 
     const json document = json::parse(r.out);
@@ -206,7 +206,26 @@ TEST_F(Vellmeta, JsonViewOfEverySample)
         {"corva-compact.vellraw", "auxiliaryText4", "None"},
         {"corva-compact.vellraw", "timeCode8", json::parse(R"({"text": "10:00:00:08", "bcdTime": 268435464,
                                                               "word1": 8, "rateAndDropFrame": 24000, "word3": 8})")},
+        {"corva-compact.vellraw", "ndFilter", "CORVA Compact camera ND Type 1 Filter 2"},
+        {"corva-compact.vellraw", "ndFilterValue", 1.2},
+        {"corva-compact.vellraw", "flipState", "No flip"},
+        {"corva-compact.vellraw", "lookName", "Warm Interior"},
+        {"corva-compact.vellraw", "cdlSlope", json::parse("[1.0, 1.0625, 0.9375]")},
+        {"corva-compact.vellraw", "bayerPattern", "RGGB"},
+        {"corva-compact.vellraw", "targetColorSpace", "DCI-P3"},
+        {"corva-compact.vellraw", "whiteBalanceCct", 3200},
+        {"corva-compact.vellraw", "cameraStatusBit0", nullptr}, // not a stage camera
         {"corva-stage.vellraw", "cameraModel", "CORVA Stage"},
+        {"corva-stage.vellraw", "ndFilter", "CORVA Stage ND Type 1"},
+        {"corva-stage.vellraw", "ndFilterValue", 0.9},
+        {"corva-stage.vellraw", "cameraStatusBit0", true},
+        {"corva-nx-r-by-serial.vellraw", "flipState", "H+V flip by reader"},
+        {"corva-nx-r-by-serial.vellraw", "ndFilter", nullptr}, // ND filter type 0
+        {"k40-older-camera.vellraw", "bayerPattern", "GRBG"},
+        {"k40-older-camera.vellraw", "whiteBalanceRgb", json::parse("[2.0, 1.0, 1.5]")},
+        {"k40-older-camera.vellraw", "lookName", nullptr},
+        {"unknown-flip-state.vellraw", "flipState", nullptr},
+        {"unknown-flip-state.vellraw", "lookName", "Day Exterior"}, // decoding went on
         {"corva-stage.vellraw", "timeCode", json::parse(R"({"text": "09:59:59;29", "bcdTime": 156850473,
                                                            "word1": 0, "rateAndDropFrame": 2147513618, "word3": 0})")},
         {"corva-stage.vellraw", "projectFrameRateRounded", 30},
@@ -247,6 +266,9 @@ TEST_F(Vellmeta, JsonViewOfEverySample)
     const json stopped = entryFor(document, sample("serial-in-no-range.vellraw")).at("result");
     EXPECT_EQ(stopped, json::parse(R"({"isError": true, "code": 300, "message":
         "VELLRAW header camera model field is undefined, and camera serial number lands in no known range"})"));
+    const json flip = entryFor(document, sample("unknown-flip-state.vellraw")).at("result");
+    EXPECT_EQ(flip, json::parse(R"({"isError": true, "code": 0, "message":
+        "Unknown flip/flop value in VELLRAW header; enumeration value is `4'"})"));
     const json clean = entryFor(document, sample("corva-compact.vellraw")).at("result");
     EXPECT_EQ(clean, json::parse(R"({"isError": false, "code": 0, "message": ""})"));
 }
@@ -322,6 +344,7 @@ TEST_F(Vellmeta, ExitStatusIsTheWorstOfAllFiles)
     const Case cases[] = {
         {cleanSamples(), 0},
         {{sample("corva-compact.vellraw"), sample("serial-in-no-range.vellraw")}, 1},
+        {{sample("unknown-flip-state.vellraw"), sample("corva-stage.vellraw")}, 1}, // a failure that goes on
         {{sample("serial-in-no-range.vellraw"), (dir_ / "missing").string()}, 2},
         {{(dir_ / "missing").string(), sample("serial-in-no-range.vellraw")}, 2},
     };
