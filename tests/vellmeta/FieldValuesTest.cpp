@@ -186,3 +186,19 @@ TEST(FieldValues, TypedJsonForEachValueType)
     for (const Case& c : cases)
         EXPECT_EQ(c.value.dump(), c.expected);
 }
+
+TEST(FieldValues, TimeCodeAtAnOddAddress)
+{
+    // Time codes are packed records and sit at odd addresses inside the
+    // container; formatting one there must only read it.
+#pragma pack(push, 1)
+    struct Misaligned {
+        char before;
+        VellRawMeta::TC_Struct timeCode;
+    };
+#pragma pack(pop)
+    const Misaligned m{0, {0x10000008u, 8u, 24000u, 8u}};
+    EXPECT_EQ(jsonValue(m.timeCode).dump(),
+              R"({"text":"10:00:00:08","bcdTime":268435464,"word1":8,"rateAndDropFrame":24000,"word3":8})");
+    EXPECT_EQ(textValue(m.timeCode), "10:00:00:08");
+}

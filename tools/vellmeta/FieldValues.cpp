@@ -261,12 +261,18 @@ Json jsonValue(const Vmc::Rational& value)
 
 Json jsonValue(const VellRawMeta::TC_Struct& value)
 {
+    // The record is packed and may lie misaligned in the container: its
+    // words are read by value, never bound to references.
+    const std::uint32_t bcdTime = value.bcdTime;
+    const std::uint32_t word1 = value.word1;
+    const std::uint32_t rateAndDropFrame = value.rateAndDropFrame;
+    const std::uint32_t word3 = value.word3;
     Json out = Json::object();
     out["text"] = textValue(value);
-    out["bcdTime"] = value.bcdTime;
-    out["word1"] = value.word1;
-    out["rateAndDropFrame"] = value.rateAndDropFrame;
-    out["word3"] = value.word3;
+    out["bcdTime"] = bcdTime;
+    out["word1"] = word1;
+    out["rateAndDropFrame"] = rateAndDropFrame;
+    out["word3"] = word3;
     return out;
 }
 
