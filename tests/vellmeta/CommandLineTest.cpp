@@ -385,8 +385,31 @@ TEST_F(Vellmeta, Arguments)
     for (const char* option : {"--json", "--all", "--color-space", "--version", "FILE"})
         EXPECT_NE(help.out.find(option), std::string::npos) << option;
 
-    for (const char* colorSpace : {"aces", "native", "wide"})
-        EXPECT_EQ(run({"--color-space", colorSpace, sample("corva-stage.vellraw")}).status, 0) << colorSpace;
+    // The colour space picks the primaries; only ACES sets its container flag.
+    struct Primaries {
+        const char* colorSpace;
+        json flag;
+        json whitePoint;
+        json chromaticities;
+    };
+    const Primaries primaries[] = {
+        {"aces", 1, json::parse("[0.32168, 0.33767]"),
+         json::parse("[[0.7347, 0.2653], [0.0, 1.0], [0.0001, -0.077], [0.32168, 0.33767]]")},
+        {"wide", nullptr, json::parse("[0.3127, 0.329]"),
+         json::parse("[[0.684, 0.313], [0.221, 0.848], [0.0861, -0.102], [0.3127, 0.329]]")},
+        {"native", nullptr, nullptr, nullptr}, // computed from the white balance
+    };
+    for (const Primaries& p : primaries) {
+        const Outcome r = run({"--json", "--color-space", p.colorSpace, sample("corva-stage.vellraw")});
+        ASSERT_EQ(r.status, 0) << p.colorSpace << r.err;
+        const json fields = json::parse(r.out).at(0).at("fields");
+        EXPECT_EQ(fields.value("acesContainerFlag", json()), p.flag) << p.colorSpace;
+        EXPECT_EQ(fields.at("chromaticities").size(), 4u) << p.colorSpace;
+        if (!p.whitePoint.is_null()) {
+            EXPECT_EQ(fields.at("whitePoint"), p.whitePoint) << p.colorSpace;
+            EXPECT_EQ(fields.at("chromaticities"), p.chromaticities) << p.colorSpace;
+        }
+    }
 
     struct Case {
         std::vector<std::string> args;
