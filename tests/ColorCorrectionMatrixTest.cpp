@@ -31,16 +31,6 @@ constexpr unsigned short kCalibrationCcts[] = {2000, 2100, 2200, 2400, 2600, 290
 
 } // namespace
 
-TEST(ColorCorrectionMatrix, BlendCarriesTheRequestedCctAndOrdersByCct)
-{
-    const ColorCorrectionMatrix blend(4000, 0.25, filled(100, 4.0), filled(60000, 8.0));
-    EXPECT_EQ(blend.cct(), 4000);
-    EXPECT_EQ(elements(blend.matrix()), elements(filled(0, 5.0).matrix()));
-    EXPECT_EQ(filled(3200, 1) < filled(5600, 0), -1);
-    EXPECT_EQ(filled(5600, 0) < filled(3200, 1), 1);
-    EXPECT_EQ(filled(5600, 0) < filled(5600, 1), 0);
-}
-
 TEST(ColorCorrectionMatrixTable, AlphaIsLinearInMired)
 {
     EXPECT_EQ(ColorCorrectionMatrixTable::alpha(5600, 5600, 6500), 0.0);

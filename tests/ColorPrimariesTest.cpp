@@ -1,5 +1,4 @@
 #include <VellMetadataContainer/ColorCorrectionMatrix.h>
-#include <VellMetadataContainer/FieldDescription.h>
 
 #include <cstdint>
 #include <limits>
@@ -85,10 +84,6 @@ TEST(ColorPrimaries, UnknownColorSpaceWritesNothing)
         EXPECT_TRUE(d.isError);
         EXPECT_EQ(d.message,
                   "Unknown colorspace value in VELLRAW header; enumeration value is `" + std::to_string(value) + "'");
-        Vmc::allFieldPairs(before, d.c, [&](const Vmc::FieldInfo& info, const auto& a, const auto& b) {
-            EXPECT_EQ(a.defined, b.defined) << info.name << " after " << value;
-            return true;
-        });
         EXPECT_TRUE(before == d.c) << value;
     }
 }
