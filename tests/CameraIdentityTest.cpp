@@ -5,31 +5,15 @@
 
 #include <gtest/gtest.h>
 
+#include "support/Decode.h"
 #include "support/HeaderImage.h"
 
 using Vmc::VellMetadataContainer;
+using Vmc::testing::Decoded;
 using Vmc::testing::HeaderImage;
+using Vmc::testing::decode;
 
 namespace {
-
-struct Decoded {
-    VellMetadataContainer c;
-    bool isError = false;
-    std::uint32_t code = 0;
-    std::string message;
-};
-
-Decoded decode(const HeaderImage& image, VellMetadataContainer start = VellMetadataContainer())
-{
-    Decoded d;
-    d.c = std::move(start);
-    Vmc::ErrorValue result = d.c.initFromHeader(image.header(), VellMetadataContainer::ColorSpace::WideGamut);
-    d.isError = result.isError;
-    d.code = result.code;
-    d.message = result.message;
-    std::free(result.message);
-    return d;
-}
 
 // A header without model text: the model comes from type and serial number.
 HeaderImage corvaBySerial(std::uint32_t serial)

@@ -1,9 +1,8 @@
 #include <VellMetadataContainer/FieldDescription.h>
 
-#include <cstdlib>
-
 #include <gtest/gtest.h>
 
+#include "support/Decode.h"
 #include "support/HeaderImage.h"
 
 using Vmc::VellMetadataContainer;
@@ -24,13 +23,11 @@ void setRecord(HeaderImage& image, Vmc::decoding::At<VellRawMeta::NamedValuesRec
     }
 }
 
-VellMetadataContainer decode(const HeaderImage& image)
+VellMetadataContainer decodeClean(const HeaderImage& image)
 {
-    VellMetadataContainer c;
-    Vmc::ErrorValue result = c.initFromHeader(image.header(), VellMetadataContainer::ColorSpace::WideGamut);
-    EXPECT_FALSE(result.isError) << result.message;
-    std::free(result.message);
-    return c;
+    const Vmc::testing::Decoded d = Vmc::testing::decode(image);
+    EXPECT_FALSE(d.isError) << d.message;
+    return d.c;
 }
 
 } // namespace
@@ -39,7 +36,7 @@ TEST(NamedRecords, PresentRecordStoresNameAndValues)
 {
     HeaderImage image = HeaderImage::decodable();
     setRecord(image, VMC_AT(record1), 2, "Focus", {10, 20, 30, 40, 50, 60});
-    const VellMetadataContainer c = decode(image);
+    const VellMetadataContainer c = decodeClean(image);
     EXPECT_STREQ(c.record1Name.text, "Focus");
     ASSERT_TRUE(c.record1ValuesPresent.defined);
     EXPECT_EQ(c.record1ValuesPresent.value, 1u);
@@ -61,7 +58,7 @@ TEST(NamedRecords, KindsNamesAndValueGaps)
     setRecord(image, VMC_AT(record6), 0xFFFFFFFF, "Never", {1, 2, 3, 4, 5, 6}); // absent
     image.setText(VMC_AT(groupName2), "Second group");                          // groupName1 stays unwritten
 
-    const VellMetadataContainer c = decode(image);
+    const VellMetadataContainer c = decodeClean(image);
     EXPECT_FALSE(c.record2Name.defined);
     EXPECT_FALSE(c.record2ValuesPresent.defined);
     EXPECT_FALSE(c.record2Value1.defined);
@@ -83,8 +80,36 @@ TEST(NamedRecords, EmptyNameIsNotStored)
     HeaderImage image = HeaderImage::decodable();
     setRecord(image, VMC_AT(record1), 1, "", {1, 2, 3, 4, 5, 6});
     image.setText(VMC_AT(groupName1), "");
-    const VellMetadataContainer c = decode(image);
+    const VellMetadataContainer c = decodeClean(image);
     EXPECT_FALSE(c.record1Name.defined);
     EXPECT_FALSE(c.groupName1.defined);
     EXPECT_TRUE(c.record1ValuesPresent.defined);
+}
+
+TEST(NamedRecords, OnlyKindsOneAndTwoArePresent)
+{
+    const struct {
+        std::uint32_t kind;
+        bool present;
+    } cases[] = {{0, false},         {1, true},           {2, true},          {3, false},
+                 {0x101, false},     {0x10001, false},    {0x01000000, false}, {0xFFFFFFFF, false}};
+    for (const auto& k : cases) {
+        HeaderImage image = HeaderImage::decodable();
+        setRecord(image, VMC_AT(record6), k.kind, "Last", {1, 2, 3, 4, 5, 6});
+        const VellMetadataContainer c = decodeClean(image);
+        EXPECT_EQ(c.record6Name.defined != 0, k.present) << k.kind;
+        EXPECT_EQ(c.record6ValuesPresent.defined != 0, k.present) << k.kind;
+        EXPECT_EQ(c.record6Value6.defined != 0, k.present) << k.kind;
+    }
+}
+
+TEST(NamedRecords, SecondGroupNameWithoutAnythingBeforeIt)
+{
+    HeaderImage image = HeaderImage::decodable();
+    image.setText(VMC_AT(groupName2), "ABCDEFGHIJKLMNOPQRSTUVWXYZ012345"); // fills the field, no NUL
+    const VellMetadataContainer c = decodeClean(image);
+    EXPECT_FALSE(c.groupName1.defined);
+    EXPECT_FALSE(c.record1Name.defined);
+    EXPECT_FALSE(c.record3ValuesPresent.defined);
+    EXPECT_STREQ(c.groupName2.text, "ABCDEFGHIJKLMNOPQRSTUVWXYZ012345");
 }

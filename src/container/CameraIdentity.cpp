@@ -101,9 +101,8 @@ Next decodeCameraIdentity(Decoding& d)
 
     // The serial code's bytes are written raw; a NUL among them ends the text.
     const std::uint32_t code = h.read(VMC_AT(cameraSerialCode));
-    std::string uniqueId = std::string(kManufacturer) + "-" + spacesToUnderscores(model) + "-SN_";
-    for (int shift = 24; shift >= 0; shift -= 8)
-        uniqueId += static_cast<char>((code >> shift) & 0xFF);
+    const std::string uniqueId =
+        std::string(kManufacturer) + "-" + spacesToUnderscores(model) + "-SN_" + fourCharacters(code);
     c.cameraUniqueId = uniqueId.c_str();
     return Next::Continue;
 }

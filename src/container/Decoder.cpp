@@ -35,9 +35,9 @@ constexpr Step kSequence[] = {
     // decodeBayerAndTimeCodes,                   // may stop: 1400
     // decodeIdentifierAndStatus,
     // decodeNdFilterAndSwitches,                 // may stop: 900, 1000, 1100
-    // decodeEncoders,
-    // decodeScaledValuesAndChannels,             // master/slave and channel setup go on
-    // decodeTextFieldsAndTimeCode8,
+    decodeEncoders,
+    decodeScaledValuesAndChannels,                // master/slave and channel setup go on
+    decodeTextFieldsAndTimeCode8,
     decodeNamedRecords,
 };
 

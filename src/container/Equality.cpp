@@ -22,7 +22,9 @@ bool sameValue(std::uint32_t a, std::uint32_t b) { return a == b; }
 bool sameValue(std::int32_t a, std::int32_t b) { return a == b; }
 bool sameValue(float a, float b) { return a == b; } // IEEE: NaN equals nothing, +0 equals -0
 
-bool sameValue(bool a, bool b)
+// The flags' bytes are compared as stored, read without loading them as bool:
+// a host may have put any byte there.
+bool sameValue(const bool& a, const bool& b)
 {
     unsigned char byteA;
     unsigned char byteB;

@@ -25,4 +25,12 @@ void assignBoundedText(MetaString& target, Bytes field)
         target = text.get();
 }
 
+std::string fourCharacters(std::uint32_t word)
+{
+    std::string text;
+    for (int shift = 24; shift >= 0; shift -= 8)
+        text += static_cast<char>((word >> shift) & 0xFFu);
+    return text;
+}
+
 } // namespace Vmc::decoding

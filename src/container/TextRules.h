@@ -1,6 +1,7 @@
 // How fixed-width header texts and numbers become container texts.
 #pragma once
 
+#include <cstdint>
 #include <cstdlib>
 #include <sstream>
 #include <string>
@@ -40,6 +41,10 @@ HeapText copyUnlessFirstByteUnwritten(Bytes field);
 // The bounded-text rule: a field that is all 0xFF, or whose text is empty,
 // leaves `target` untouched; any other text is assigned.
 void assignBoundedText(MetaString& target, Bytes field);
+
+// A word's four bytes as characters, most significant byte first; NUL bytes
+// are kept, so the text's C view ends at the first of them.
+std::string fourCharacters(std::uint32_t word);
 
 // Assigns a number written at default stream formatting.
 template <class Number>
