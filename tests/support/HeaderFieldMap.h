@@ -34,7 +34,7 @@ enum class FieldKind {
 };
 
 struct HeaderField {
-    const char* name;
+    std::string name;
     std::size_t offset;
     std::size_t width;
     FieldKind kind;
@@ -83,9 +83,6 @@ inline const std::vector<HeaderField>& headerFields()
         const Words bcdDate{0x20231231, 0x19700101, 0x99999999, 0xAAAAAAAA, 0};
         const Words bcdTime{0x23595900, 0x00000000, 0x99999999, 0xFAFAFAFA};
         const Words tenths{250, 0x0000FFF6, 0x00010005, 0x00008000, 0xFFFFFFFE, 0x00007FFF};
-        const Words kinds{0, 1, 2, 3};
-        const Words recordValues{0, 1, 0xFFFE, 0xFFFF};
-        const Texts recordNames{"Record", "", "None"};
         std::vector<HeaderField> f = {
             VMC_HEADER_FIELD(imageWidth, Word32, {0, 1, 4096, 0x80000000}),
             VMC_HEADER_FIELD(imageHeight, Word32, {0, 1, 2160, 0x80000000}),
@@ -211,25 +208,20 @@ inline const std::vector<HeaderField>& headerFields()
             VMC_HEADER_TEXT(longText5, {}),
             VMC_HEADER_TEXT(groupName1, {}),
             VMC_HEADER_TEXT(groupName2, {}),
-            VMC_HEADER_FIELD(record1.kind, Word32, (kinds)),
-            VMC_HEADER_TEXT(record1.name, (recordNames)),
-            VMC_HEADER_FIELD(record1.values, Words16, (recordValues)),
-            VMC_HEADER_FIELD(record2.kind, Word32, (kinds)),
-            VMC_HEADER_TEXT(record2.name, (recordNames)),
-            VMC_HEADER_FIELD(record2.values, Words16, (recordValues)),
-            VMC_HEADER_FIELD(record3.kind, Word32, (kinds)),
-            VMC_HEADER_TEXT(record3.name, (recordNames)),
-            VMC_HEADER_FIELD(record3.values, Words16, (recordValues)),
-            VMC_HEADER_FIELD(record4.kind, Word32, (kinds)),
-            VMC_HEADER_TEXT(record4.name, (recordNames)),
-            VMC_HEADER_FIELD(record4.values, Words16, (recordValues)),
-            VMC_HEADER_FIELD(record5.kind, Word32, (kinds)),
-            VMC_HEADER_TEXT(record5.name, (recordNames)),
-            VMC_HEADER_FIELD(record5.values, Words16, (recordValues)),
-            VMC_HEADER_FIELD(record6.kind, Word32, (kinds)),
-            VMC_HEADER_TEXT(record6.name, (recordNames)),
-            VMC_HEADER_FIELD(record6.values, Words16, (recordValues)),
         };
+        // The six named value records: kind, name and six values each.
+        const VellRawMeta::NamedValuesRecord record{};
+        for (std::size_t r = 0; r < 6; ++r) {
+            const std::size_t base =
+                offsetof(VellRawMeta::VellFileHeaderV3, record1) + r * sizeof(VellRawMeta::NamedValuesRecord);
+            const std::string prefix = "record" + std::to_string(r + 1) + ".";
+            f.push_back({prefix + "kind", base + offsetof(VellRawMeta::NamedValuesRecord, kind), sizeof record.kind,
+                         FieldKind::Word32, {0, 1, 2, 3}, {}});
+            f.push_back({prefix + "name", base + offsetof(VellRawMeta::NamedValuesRecord, name), sizeof record.name,
+                         FieldKind::Text, {}, {"Record", "", "None"}});
+            f.push_back({prefix + "values", base + offsetof(VellRawMeta::NamedValuesRecord, values),
+                         sizeof record.values, FieldKind::Words16, {0, 1, 0xFFFE, 0xFFFF}, {}});
+        }
         return f;
     }();
     return fields;
