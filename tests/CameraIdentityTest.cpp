@@ -151,16 +151,23 @@ TEST(CameraIdentity, FailureKeepsEarlierFieldsAndLeavesLaterOnes)
     VellMetadataContainer start;
     start.cameraModel = "Corva HR";
     start.cameraUniqueId = "earlier";
+    start.captureDateTime = "earlier";
     HeaderImage image = corvaBySerial(6900);
+    image.set(VMC_AT(lensIris), 2800u); // decoded before the camera identity
     image.set(VMC_AT(cameraNumber), 3u);
     image.set(VMC_AT(cameraIndex), 'B');
     image.set(VMC_AT(cameraTripleA), 1u);
     image.set(VMC_AT(cameraTripleB), 1u);
     image.set(VMC_AT(cameraTripleC), 1u);
+    // Decoded after it, so never reached.
+    image.set(VMC_AT(captureDate), 0x20231231u);
+    image.set(VMC_AT(captureTime), 0x23595900u);
+    image.setBytes(VMC_AT(uuidBytes), {0x12, 0x34});
     image.setText(VMC_AT(groupName1), "never reached");
 
     const Decoded d = decode(image, start);
     EXPECT_EQ(d.code, 300u);
+    EXPECT_TRUE(d.c.lensIrisValue.defined);
     EXPECT_STREQ(d.c.cameraNumberText.text, "3");
     EXPECT_STREQ(d.c.cameraIndex.text, "B");
     EXPECT_STREQ(d.c.cameraManufacturer.text, "VELL");
@@ -168,5 +175,11 @@ TEST(CameraIdentity, FailureKeepsEarlierFieldsAndLeavesLaterOnes)
     EXPECT_STREQ(d.c.cameraUniqueId.text, "earlier");
     EXPECT_FALSE(d.c.cameraTriple.defined);
     EXPECT_FALSE(d.c.cameraSerialNumber.defined);
+    EXPECT_STREQ(d.c.captureDateTime.text, "earlier");
+    // Fields the later steps store on every call stay undefined too.
+    EXPECT_FALSE(d.c.sensorFrameRate.defined);
+    EXPECT_FALSE(d.c.fixedZeroValue.defined);
+    EXPECT_FALSE(d.c.projectFrameRateRounded.defined);
+    EXPECT_FALSE(d.c.uuid.defined);
     EXPECT_FALSE(d.c.groupName1.defined);
 }

@@ -19,8 +19,11 @@ public:
     Rational(std::int32_t numerator_, std::uint32_t denominator_)
         : numerator(numerator_), denominator(denominator_) {}
 
-    // The simplest fraction within 2^-30 (relative, for magnitudes of 1 and
-    // above) of `value`, found by continued-fraction expansion.
+    // The simplest fraction within 2^-30 of `value` (relative to the magnitude
+    // for magnitudes of 1 and above), found by continued-fraction expansion;
+    // the sign goes on the numerator. Magnitudes of 2147483647.5 and above,
+    // infinities too, give +1/0 or -1/0; NaN gives 0/0. Above 32768 the
+    // fractional part is approximated within the same tolerance.
     explicit Rational(double value);
 };
 
@@ -28,9 +31,13 @@ public:
 // the tolerance below the next integer counts as that integer.
 VMC_EXPORT double frac(double x, double tolerance);
 
-// Denominator of the simplest fraction within `tolerance` of x (x >= 0).
+// Denominator of the simplest fraction within `tolerance` of x (x >= 0), as
+// a double. NaN where the expansion never ends: x NaN, or a tolerance that
+// is NaN or not positive (and for tolerances in the subnormal range, whose
+// expansion outgrows a fixed bound on the work).
 VMC_EXPORT double denom(double x, double tolerance);
 
+// x * x
 VMC_EXPORT double square(double x);
 
 } // namespace Vmc

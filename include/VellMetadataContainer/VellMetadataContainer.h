@@ -10,6 +10,7 @@
 #include "FieldTypes.h"
 #include "MetadataContainer.h"
 #include "Rational.h"
+#include "RecorderInfo.h"
 #include "Sentinels.h"
 #include "StringHelpers.h"
 #include "TimeCode.h"

@@ -16,20 +16,20 @@ namespace {
 // Steps whose group is not built yet are left out (commented).
 constexpr Step kSequence[] = {
     // decodeColorPrimaries,                      // may stop: 100
-    // decodeLensIris,
+    decodeLensIris,
     decodeCameraIdentity,                         // may stop: 200, 300, 400
-    // decodeCaptureTimeZoneAndSensorRate,
-    // decodeLongUserText,
-    // decodeImageInfoWindowsAndExposure,
-    // decodeFocalLengthAndFocusDistance,
-    // decodeProjectFrameRate,
-    // decodeFixedZeroValue,
-    // decodeExposureIndex,
-    // decodeLatitude,
-    // decodeLensNameSerialAndLongitude,
-    // decodeProductionTextsRecorderAndHardwareId,
-    // decodeTimeCodeAndRoundedRate,
-    // decodeUuid,
+    decodeCaptureTimeZoneAndSensorRate,
+    decodeLongUserText,
+    decodeImageInfoWindowsAndExposure,
+    decodeFocalLengthAndFocusDistance,
+    decodeProjectFrameRate,
+    decodeFixedZeroValue,
+    decodeExposureIndex,
+    decodeLatitude,
+    decodeLensNameSerialAndLongitude,
+    decodeProductionTextsRecorderAndHardwareId,
+    decodeTimeCodeAndRoundedRate,
+    decodeUuid,
     // decodeWhiteBalanceAndColor,                // may stop: 500; flip/flop goes on
     // decodeLook,                                // may stop: 700, 800
     // decodeBayerAndTimeCodes,                   // may stop: 1400
