@@ -30,11 +30,11 @@ constexpr Step kSequence[] = {
     decodeProductionTextsRecorderAndHardwareId,
     decodeTimeCodeAndRoundedRate,
     decodeUuid,
-    // decodeWhiteBalanceAndColor,                // may stop: 500; flip/flop goes on
-    // decodeLook,                                // may stop: 700, 800
-    // decodeBayerAndTimeCodes,                   // may stop: 1400
-    // decodeIdentifierAndStatus,
-    // decodeNdFilterAndSwitches,                 // may stop: 900, 1000, 1100
+    decodeWhiteBalanceAndColor,                   // may stop: 500; flip/flop goes on
+    decodeLook,                                   // may stop: 700, 800
+    decodeBayerAndTimeCodes,                      // may stop: 1400
+    decodeIdentifierAndStatus,
+    decodeNdFilterAndSwitches,                    // may stop: 900, 1000, 1100
     decodeEncoders,
     decodeScaledValuesAndChannels,                // master/slave and channel setup go on
     decodeTextFieldsAndTimeCode8,

@@ -15,6 +15,7 @@
 #include <cstring>
 #include <type_traits>
 
+#include <VellMetadataContainer/Vec.h>
 #include <VellMetadataContainer/VellFileHeaderV3.h>
 
 namespace Vmc::decoding {
@@ -56,6 +57,8 @@ public:
         const std::size_t o = at.offset;
         return {u32(o), u32(o + 4), u32(o + 8), u32(o + 12)};
     }
+    // Three consecutive floats (an RGB triple) as x, y, z.
+    Vec3 read(At<float[3]> at) const { return {f32(at.offset), f32(at.offset + 4), f32(at.offset + 8)}; }
     VellRawMeta::R32Rgb read(At<VellRawMeta::R32Rgb> at) const
     {
         const std::size_t o = at.offset;
