@@ -106,4 +106,26 @@ constexpr const char* fieldGroupName(FieldGroup group)
     return "";
 }
 
+// Heading under which a person reads the group's fields ("camera", "capture
+// and time codes", ...).
+constexpr const char* fieldGroupTitle(FieldGroup group)
+{
+    switch (group) {
+    case FieldGroup::Camera: return "camera";
+    case FieldGroup::Capture: return "capture and time codes";
+    case FieldGroup::Lens: return "lens and location";
+    case FieldGroup::Color: return "colour and white balance";
+    case FieldGroup::Look: return "look";
+    case FieldGroup::Sensor: return "sensor and ND";
+    case FieldGroup::Encoders: return "encoders";
+    case FieldGroup::Texts: return "production and recorder texts";
+    case FieldGroup::Records: return "named records";
+    case FieldGroup::Spare: return "spare";
+    }
+    return "";
+}
+
+// Number of groups; FieldGroup values run from 0 to kFieldGroupCount - 1.
+constexpr int kFieldGroupCount = static_cast<int>(FieldGroup::Spare) + 1;
+
 } // namespace Vmc
