@@ -1,9 +1,10 @@
 // Checks over whole containers and results, shared by the fuzzer and the
-// reliability tests:
+// tests:
 //
 //   firstDifference(a, b)     the first field whose flag, value bits or text
 //                             differ (nullptr when none): exact sameness, NaNs
-//                             included, unlike operator==
+//                             included, unlike operator==; probe::sameField
+//                             is that test for one field
 //   firstLostField(before, after)  the first field defined before, undefined after
 //   holdsUnorderedValue(c)    a defined float NaN or 0/0 fraction, which makes
 //                             the container unequal to itself under operator==
@@ -83,10 +84,11 @@ inline bool sameField(const MetaString& a, const MetaString& b)
         return false;
     return a.text == nullptr || std::strcmp(a.text, b.text) == 0;
 }
+// Values of undefined fields take no part: only the flag says anything then.
 template <class T>
 bool sameField(const MetaField<T>& a, const MetaField<T>& b)
 {
-    return a.defined == b.defined && same(a.value, b.value);
+    return a.defined == b.defined && (!a.defined || same(a.value, b.value));
 }
 
 } // namespace probe
