@@ -25,15 +25,23 @@ Vec2 xyFromXyz(const Vec3& xyz)
     return Vec2(xyz.x / sum, xyz.y / sum);
 }
 
+// The table of a calibration set, built from its list on first use and only
+// read afterwards: the calibrations never change, so neither does the table.
+const ColorCorrectionMatrixTable& calibrationTable(bool ndIn)
+{
+    if (ndIn) {
+        static const ColorCorrectionMatrixTable withNd(ColorCorrectionMatrixTable::NDMatrices());
+        return withNd;
+    }
+    static const ColorCorrectionMatrixTable withoutNd(ColorCorrectionMatrixTable::noNDMatrices());
+    return withoutNd;
+}
+
 } // namespace
 
 Chromaticities ColorCorrectionMatrixTable::cameraNativeChromaticities(unsigned short cct, bool ndIn)
 {
-    Matrix33 correction;
-    {
-        const ColorCorrectionMatrixTable table(ndIn ? NDMatrices() : noNDMatrices());
-        correction = table.matrixForCCT(cct).matrix();
-    }
+    const Matrix33 correction = calibrationTable(ndIn).matrixForCCT(cct).matrix();
     const Matrix33& toXyz = kWideGamutToXyz;
 
     // Red goes through the float vector C * (1, 0, 0); the others through the

@@ -5,9 +5,9 @@
 //   auxiliaryMilliValue  400  u32        thousandths to float, untested
 //   timeCode1..7         440  16 bytes each, back to back; stored whole unless
 //                                        the BCD word is 0xFFFFFFFF
-#include <VellMetadataContainer/Sentinels.h>
 
 #include "Decoding.h"
+#include "Unwritten.h"
 #include "Labels.h"
 
 namespace Vmc::decoding {
@@ -47,7 +47,7 @@ Next decodeBayerAndTimeCodes(Decoding& d)
     VellMetadataContainer& c = d.out;
 
     const std::uint32_t order = h.read(VMC_AT(bayerColorOrder));
-    if (!uninitializedField(order)) {
+    if (!unwritten(order)) {
         const char* label = labelFor(kBayerColorOrders, order);
         if (label == nullptr)
             return d.fail(Failure::UnknownBayerColorOrder, order);
@@ -61,7 +61,7 @@ Next decodeBayerAndTimeCodes(Decoding& d)
 
     for (const TimeCodeField& timeCode : kTimeCodes) {
         const VellRawMeta::TC_Struct value = h.read(timeCode.at);
-        if (!uninitializedField(value))
+        if (!unwritten(value))
             (c.*timeCode.field).set(value);
     }
     return Next::Continue;

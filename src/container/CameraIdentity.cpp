@@ -5,16 +5,14 @@
 //   cameraSerialNumber  368  u32      decimal text, untested
 //   cameraSerialCode    372  u32      four characters, MSB first, untested
 //   cameraIndex         376  u8       one character, untested
-//   cameraModelText     760  20 bytes all 0xFF: model from camera type and serial range
+//   cameraModelText     760  20 bytes text; all 0xFF: model from camera type and serial range
 //   cameraType          356  u32      1 older generation, 2 CORVA family (read only without model text)
 //   cameraTripleA/B/C   1100 u32 x3   stored as floats when none is 0xFFFFFFFF
-#include <cstdlib>
-#include <string>
+#include <algorithm>
 
-#include <VellMetadataContainer/Sentinels.h>
-#include <VellMetadataContainer/StringHelpers.h>
 
 #include "Decoding.h"
+#include "Unwritten.h"
 #include "TextRules.h"
 
 namespace Vmc::decoding {
@@ -23,6 +21,10 @@ namespace {
 
 constexpr const char* kManufacturer = "VELL";
 constexpr const char* kOlderGenerationModel = "K-40";
+
+// "VELL-", the model (no longer than the model text field), "-SN_" and four
+// characters.
+constexpr std::size_t kUniqueIdCapacity = 5 + sizeof(VellRawMeta::VellFileHeaderV3::cameraModelText) + 4 + 4;
 
 // CORVA models by serial number, bounds inclusive; the ranges do not overlap.
 struct SerialRange {
@@ -68,41 +70,43 @@ Next decodeCameraIdentity(Decoding& d)
     c.cameraIndex = index;
     c.cameraManufacturer = kManufacturer;
 
-    std::string model;
-    const Bytes modelText = h.read(VMC_AT(cameraModelText));
-    if (uninitializedField(modelText.data, modelText.size)) {
+    // The model text when the camera wrote it, else the label of its type.
+    const FieldText modelText = boundedText(h.read(VMC_AT(cameraModelText)));
+    const char* model;
+    if (modelText.exists()) {
+        model = modelText.c_str();
+    } else {
         const std::uint32_t type = h.read(VMC_AT(cameraType));
         if (type == 1) {
             model = kOlderGenerationModel;
         } else if (type == 2) {
-            const char* corva = corvaModelForSerial(serialNumber);
-            if (corva == nullptr)
+            model = corvaModelForSerial(serialNumber);
+            if (model == nullptr)
                 return d.fail(Failure::SerialNumberInNoRange);
-            model = corva;
         } else {
             return d.fail(Failure::UnknownCameraType, type);
         }
-    } else {
-        const HeapText copy = boundedCopy(modelText);
-        if (!copy)
-            return d.fail(Failure::EmptyCameraModel);
-        model = copy.get();
     }
-    c.cameraModel = model.c_str();
+    c.cameraModel = model;
 
     const std::uint32_t triple[3] = {h.read(VMC_AT(cameraTripleA)), h.read(VMC_AT(cameraTripleB)),
                                      h.read(VMC_AT(cameraTripleC))};
-    if (!uninitializedField(triple[0]) && !uninitializedField(triple[1]) && !uninitializedField(triple[2])) {
+    if (!unwritten(triple[0]) && !unwritten(triple[1]) && !unwritten(triple[2])) {
         c.cameraTriple.set({static_cast<float>(triple[0]), static_cast<float>(triple[1]),
                             static_cast<float>(triple[2]), 0});
     }
 
     assignDecimal(c.cameraSerialNumber, serialNumber);
 
-    // The serial code's bytes are written raw; a NUL among them ends the text.
-    const std::uint32_t code = h.read(VMC_AT(cameraSerialCode));
-    const std::string uniqueId =
-        std::string(kManufacturer) + "-" + spacesToUnderscores(model) + "-SN_" + fourCharacters(code);
+    // Manufacturer, model with its spaces made underscores, serial code. The
+    // serial code's bytes are written raw; a NUL among them ends the text.
+    FixedText<kUniqueIdCapacity> uniqueId;
+    uniqueId.append(kManufacturer).append('-');
+    char* const modelStart = uniqueId.end();
+    uniqueId.append(model);
+    std::replace(modelStart, uniqueId.end(), ' ', '_');
+    uniqueId.append("-SN_");
+    appendFourCharacters(uniqueId, h.read(VMC_AT(cameraSerialCode)));
     c.cameraUniqueId = uniqueId.c_str();
     return Next::Continue;
 }

@@ -18,12 +18,13 @@
 // which becomes the nearest float, 2^32.
 #include <math.h> // roundf
 #include <cstdint>
-#include <sstream>
 
-#include <VellMetadataContainer/Sentinels.h>
 #include <VellMetadataContainer/TimeCode.h>
 
 #include "Decoding.h"
+#include "Unwritten.h"
+#include "TextRules.h"
+#include "util/DateTimeText.h"
 
 namespace Vmc::decoding {
 
@@ -57,18 +58,18 @@ Next decodeCaptureTimeZoneAndSensorRate(Decoding& d)
 
     const std::uint32_t date = h.read(VMC_AT(captureDate));
     const std::uint32_t time = h.read(VMC_AT(captureTime));
-    if (!uninitializedField(date) && !uninitializedField(time)) {
+    if (!unwritten(date) && !unwritten(time)) {
         const DateTime dateTime{bcd4(date, 16), bcd2(date, 8),  bcd2(date, 0),  bcd2(time, 24),
                                 bcd2(time, 16), bcd2(time, 8), bcd2(time, 0)};
-        std::ostringstream text;
-        text << dateTime;
-        c.captureDateTime = text.str().c_str();
+        FixedText<text::kDateTimeCapacity> text;
+        text::appendDateTime(text, dateTime);
+        c.captureDateTime = text.c_str();
     }
 
     // The sign applies to the hours only; the minutes are always added.
     const std::uint32_t zone = h.read(VMC_AT(timeZone));
     const std::uint32_t saving = h.read(VMC_AT(daylightSaving));
-    if (!uninitializedField(zone) && !uninitializedField(saving)) {
+    if (!unwritten(zone) && !unwritten(saving)) {
         const std::int32_t sign = (zone >> 24) == kNegativeTimeZone ? -1 : 1;
         const std::int32_t hours = bcd2(zone, 8);
         const std::int32_t minutes = bcd2(zone, 0);
@@ -88,7 +89,7 @@ Next decodeImageInfoWindowsAndExposure(Decoding& d)
     VellMetadataContainer& c = d.out;
 
     const std::uint32_t infoWord = h.read(VMC_AT(imageInfoWord));
-    if (!uninitializedField(infoWord))
+    if (!unwritten(infoWord))
         c.imageInfoWord.set(infoWord);
 
     c.fullImageWindow.set(window(0, 0, h.read(VMC_AT(imageWidth)) - 1u, h.read(VMC_AT(imageHeight)) - 1u));
@@ -111,7 +112,7 @@ Next decodeProjectFrameRate(Decoding& d)
 Next decodeExposureIndex(Decoding& d)
 {
     const std::uint32_t index = d.header.read(VMC_AT(exposureIndex));
-    if (!uninitializedField(index))
+    if (!unwritten(index))
         d.out.exposureIndex.set(static_cast<float>(index));
     return Next::Continue;
 }
@@ -122,7 +123,7 @@ Next decodeTimeCodeAndRoundedRate(Decoding& d)
     VellMetadataContainer& c = d.out;
 
     const VellRawMeta::TC_Struct timeCode = h.read(VMC_AT(timeCode));
-    if (!uninitializedField(timeCode)) {
+    if (!unwritten(timeCode)) {
         c.timeCode.set(timeCode);
         c.timeCodeWord1.set(timeCode.word1);
         c.timeCodeRate.set(static_cast<float>(timeCode.rateAndDropFrame & ~kDropFrameBit) / 1000.0f);

@@ -13,9 +13,9 @@
 // limit words is written. In both sets an encoder counts only when its set-1
 // reading is written; its limits and its set-2 reading are stored as read,
 // 0xFFFF included.
-#include <VellMetadataContainer/Sentinels.h>
 
 #include "Decoding.h"
+#include "Unwritten.h"
 
 namespace Vmc::decoding {
 
@@ -81,7 +81,7 @@ void decodeSet(const HeaderView& h, VellMetadataContainer& c, int set)
 
     for (const Encoder& encoder : kEncoders) {
         const VellRawMeta::RawEncoderValue readings = h.read(encoder.readings);
-        if (uninitializedField(readings.reading1))
+        if (unwritten(readings.reading1))
             continue;
         const EncoderInSet& fields = encoder.sets[set];
         const VellRawMeta::EncoderLimits limits = h.read(fields.limits);
@@ -95,7 +95,7 @@ bool anySet2LimitWritten(const HeaderView& h)
 {
     for (const Encoder& encoder : kEncoders) {
         const VellRawMeta::EncoderLimits limits = h.read(encoder.sets[1].limits);
-        if (!uninitializedField(limits.first) || !uninitializedField(limits.second))
+        if (!unwritten(limits.first) || !unwritten(limits.second))
             return true;
     }
     return false;
@@ -106,9 +106,9 @@ bool anySet2LimitWritten(const HeaderView& h)
 Next decodeEncoders(Decoding& d)
 {
     const HeaderView& h = d.header;
-    if (!uninitializedField(h.read(kSets[0].modeByte)))
+    if (!unwritten(h.read(kSets[0].modeByte)))
         decodeSet(h, d.out, 0);
-    if (!uninitializedField(h.read(kSets[1].modeByte)) && anySet2LimitWritten(h))
+    if (!unwritten(h.read(kSets[1].modeByte)) && anySet2LimitWritten(h))
         decodeSet(h, d.out, 1);
     return Next::Continue;
 }

@@ -1,10 +1,12 @@
 #include "Failures.h"
 
+#include <algorithm>
 #include <cstdlib>
 #include <cstring>
 #include <new>
-#include <sstream>
-#include <string>
+#include <string_view>
+
+#include "util/FixedText.h"
 
 namespace Vmc::decoding {
 
@@ -21,6 +23,16 @@ constexpr bool tableFollowsEnumeration()
 }
 static_assert(tableFollowsEnumeration(), "kFailures holds one row per Failure, in enumeration order");
 
+// The longest message: the longest text, a 64-bit number and the apostrophe.
+constexpr std::size_t longestText()
+{
+    std::size_t longest = 0;
+    for (const FailureInfo& info : kFailures)
+        longest = std::max(longest, std::string_view(info.text).size());
+    return longest;
+}
+constexpr std::size_t kLongestMessage = longestText() + 20 + 1;
+
 char* heapCopy(const char* text)
 {
     char* copy = strdup(text);
@@ -36,9 +48,9 @@ void recordFailure(ErrorValue& result, Failure failure, long long value)
     const FailureInfo& info = failureInfo(failure);
     char* message;
     if (info.printsValue) {
-        std::ostringstream text;
-        text << info.text << value << "'";
-        message = heapCopy(text.str().c_str());
+        text::FixedText<kLongestMessage> text;
+        text.append(info.text).appendDecimal(value).append('\'');
+        message = heapCopy(text.c_str());
     } else {
         message = heapCopy(info.text);
     }

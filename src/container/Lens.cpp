@@ -13,17 +13,17 @@
 // Three fields hold fixed values and are stored on every call:
 // fixedZeroValue 0.0, fixedZeroWord 0 and fixedOneWord 1.
 #include <math.h> // exp2f
+#include <algorithm>
 #include <cctype>
 #include <cstdint>
 #include <limits>
-#include <string>
-#include <vector>
+#include <string_view>
 
-#include <VellMetadataContainer/Sentinels.h>
-#include <VellMetadataContainer/StringHelpers.h>
 
 #include "Decoding.h"
+#include "Unwritten.h"
 #include "TextRules.h"
+#include "util/Tokens.h"
 
 namespace Vmc::decoding {
 
@@ -33,47 +33,33 @@ constexpr float kMillimetresToMetres = 0.001f;
 constexpr float kThousandthInchToMetres = 0.0000254f;
 
 // Makers recognised as the first word of a lens name, in lower case.
-constexpr const char* kLensMakers[] = {"zeiss", "fuji", "fujinon", "cooke"};
+constexpr std::string_view kLensMakers[] = {"zeiss", "fuji", "fujinon", "cooke"};
+
+constexpr std::size_t kLensNameWidth = sizeof(VellRawMeta::VellFileHeaderV3::lensName);
 
 bool presentAndNonZero(std::uint32_t value)
 {
-    return value != 0 && !uninitializedField(value);
+    return value != 0 && !unwritten(value);
 }
 
-std::string lowerCase(std::string word)
+// The word, compared letter by letter in lower case, is one of the makers.
+bool isLensMaker(std::string_view word)
 {
-    for (char& ch : word)
-        ch = static_cast<char>(std::tolower(static_cast<unsigned char>(ch)));
-    return word;
-}
-
-bool isLensMaker(const std::string& word)
-{
-    const std::string lower = lowerCase(word);
-    for (const char* maker : kLensMakers) {
-        if (lower == maker)
+    for (std::string_view maker : kLensMakers) {
+        if (word.size() == maker.size() &&
+            std::equal(word.begin(), word.end(), maker.begin(), [](char letter, char makerLetter) {
+                return std::tolower(static_cast<unsigned char>(letter)) == makerLetter;
+            }))
             return true;
     }
     return false;
-}
-
-// The words from `first` on, separated by single spaces.
-std::string joinWords(const std::vector<std::string>& words, std::size_t first)
-{
-    std::string joined;
-    for (std::size_t i = first; i < words.size(); ++i) {
-        if (i > first)
-            joined += ' ';
-        joined += words[i];
-    }
-    return joined;
 }
 
 // Degrees, positive when the hemisphere word is 1.
 template <class Position>
 void decodePosition(const Position& position, MetaField<float>& out)
 {
-    if (uninitializedField(position))
+    if (unwritten(position))
         return;
     const double sign = position.hemisphere == 1 ? 1.0 : -1.0;
     out.set(static_cast<float>(static_cast<double>(position.magnitude) * sign / 10000000.0));
@@ -81,20 +67,36 @@ void decodePosition(const Position& position, MetaField<float>& out)
 
 void decodeLensName(Bytes field, VellMetadataContainer& c)
 {
-    const HeapText name = copyUnlessFirstByteUnwritten(field);
-    if (!name)
+    const FieldText name = textUnlessFirstByteUnwritten(field);
+    if (!name.exists())
         return;
-    c.lensName = name.get();
+    c.lensName = name.c_str();
+
+    // The words of the name, split at spaces and tabs, joined by single
+    // spaces: never longer than the name.
+    FixedText<kLensNameWidth> words;
+    std::size_t firstLength = 0;
+    int count = 0;
+    const auto isBlank = [](char c) { return c == ' ' || c == '\t'; };
+    text::forEachToken(name.view(), isBlank, [&](std::string_view word) {
+        if (count++ == 0)
+            firstLength = word.size();
+        else
+            words.append(' ');
+        words.append(word);
+    });
+    if (count == 0)
+        return;
 
     // A maker is recognised only in front of at least one more word.
-    const std::vector<std::string> words = tokenize(name.get(), " \t");
-    if (words.empty())
-        return;
-    if (words.size() >= 2 && isLensMaker(words[0])) {
-        c.lensMaker = words[0].c_str();
-        c.lensModel = joinWords(words, 1).c_str();
+    const std::string_view first = words.view().substr(0, firstLength);
+    if (count >= 2 && isLensMaker(first)) {
+        FixedText<kLensNameWidth> maker;
+        maker.append(first);
+        c.lensMaker = maker.c_str();
+        c.lensModel = words.c_str() + firstLength + 1;
     } else {
-        c.lensModel = joinWords(words, 0).c_str();
+        c.lensModel = words.c_str();
     }
 }
 
@@ -126,7 +128,7 @@ Next decodeFocalLengthAndFocusDistance(Decoding& d)
 
     const std::uint32_t units = h.read(VMC_AT(lensDistanceUnits));
     const std::uint32_t distance = h.read(VMC_AT(lensFocusDistance));
-    if (uninitializedField(units) || distance == 0)
+    if (unwritten(units) || distance == 0)
         return Next::Continue;
     const bool imperial = units == 0;
     c.lensDistanceUnits = imperial ? "Imperial" : "Metric";

@@ -10,11 +10,10 @@
 //   cdlPower            280  3 x f32     copied as they are
 //   lookRgb             292  3 x f32   NaN in the first float only
 //   cdlApplicationMode  304  u32       label; unknown stops (800)
-#include <cstring>
 
-#include <VellMetadataContainer/Sentinels.h>
 
 #include "Decoding.h"
+#include "Unwritten.h"
 #include "Labels.h"
 #include "TextRules.h"
 
@@ -45,10 +44,10 @@ Next decodeLook(Decoding& d)
     const HeaderView& h = d.header;
     VellMetadataContainer& c = d.out;
 
-    const HeapText name = copyUnlessFirstByteUnwritten(h.read(VMC_AT(lookName)));
-    if (!name || std::strcmp(name.get(), "None") == 0)
+    const FieldText name = textUnlessFirstByteUnwritten(h.read(VMC_AT(lookName)));
+    if (!name.exists() || name.view() == "None")
         return Next::Continue;
-    c.lookName = name.get();
+    c.lookName = name.c_str();
 
     const std::uint32_t lutType = h.read(VMC_AT(lookLutType));
     const char* lut = labelFor(kLookLutTypes, lutType);
@@ -57,17 +56,17 @@ Next decodeLook(Decoding& d)
     c.lookLutType = lut;
 
     const float saturation = h.read(VMC_AT(cdlSaturation));
-    if (!uninitializedField(saturation))
+    if (!unwritten(saturation))
         c.cdlSaturation.set(saturation);
 
-    if (!uninitializedField(h.read(VMC_AT(cdlSlope[0])))) {
+    if (!unwritten(h.read(VMC_AT(cdlSlope[0])))) {
         c.cdlSlope.set(h.read(VMC_AT(cdlSlope)));
         c.cdlOffset.set(h.read(VMC_AT(cdlOffset)));
         c.cdlPower.set(h.read(VMC_AT(cdlPower)));
     }
 
     const VellRawMeta::R32Rgb rgb = h.read(VMC_AT(lookRgb));
-    if (!uninitializedField(rgb.red))
+    if (!unwritten(rgb.red))
         c.lookRgb.set({rgb.red, rgb.green, rgb.blue});
 
     const std::uint32_t mode = h.read(VMC_AT(cdlApplicationMode));

@@ -9,9 +9,9 @@
 // family and variant codes), then the CORVA Compact and CORVA QX model
 // texts. Other cameras get the value but no label. A filter type that the
 // camera's table does not know stops decoding (900, 1000, 1100).
-#include <VellMetadataContainer/Sentinels.h>
 
 #include "Decoding.h"
+#include "Unwritten.h"
 #include "Labels.h"
 #include "StageCamera.h"
 
@@ -77,7 +77,7 @@ Next decodeNdFilterAndSwitches(Decoding& d)
     const std::uint16_t type = h.read(VMC_AT(ndFilterType));
     const std::uint16_t milliValue = h.read(VMC_AT(ndFilterMilliValue));
     const bool ndPresent = h.read(VMC_AT(ndDataLevel)) >= kLowestNdDataLevel &&
-                           !uninitializedField(VellRawMeta::ND_Filter{type, milliValue}) && type != 0;
+                           !unwritten(VellRawMeta::ND_Filter{type, milliValue}) && type != 0;
     if (ndPresent) {
         if (const NdCamera* camera = ndCamera(c)) {
             const char* label = camera->labels.find(type);
@@ -90,7 +90,7 @@ Next decodeNdFilterAndSwitches(Decoding& d)
 
     for (const SwitchField& s : kSwitches) {
         const std::uint32_t word = h.read(s.at);
-        if (!uninitializedField(word))
+        if (!unwritten(word))
             (c.*s.field).set(word == 1);
     }
     return Next::Continue;

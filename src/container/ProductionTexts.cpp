@@ -12,39 +12,44 @@
 //   hardwareIdHigh   620   u32        / 16 hex digits, high word first
 //   uuidBytes        720   16 bytes   all 0xFF, or first byte 0: absent; 8-4-4-4-12 hex text
 #include <cstdint>
-#include <string>
+#include <string_view>
 
-#include <VellMetadataContainer/RecorderInfo.h>
-#include <VellMetadataContainer/Sentinels.h>
-#include <VellMetadataContainer/StringHelpers.h>
 
 #include "Decoding.h"
+#include "Unwritten.h"
 #include "TextRules.h"
+#include "util/RecorderText.h"
 
 namespace Vmc::decoding {
 
 namespace {
 
+constexpr std::size_t kRecorderTextWidth = sizeof(VellRawMeta::VellFileHeaderV3::recorderInfo);
+
 // The first usable text of the three, in order, or null.
-const HeapText* firstUsable(const HeapText& a, const HeapText& b, const HeapText& c)
+const FieldText* firstUsable(const FieldText& a, const FieldText& b, const FieldText& c)
 {
-    for (const HeapText* text : {&a, &b, &c}) {
+    for (const FieldText* text : {&a, &b, &c}) {
         if (text->usable())
             return text;
     }
     return nullptr;
 }
 
-void assignIfUsable(MetaString& target, const HeapText* text)
+void assignIfUsable(MetaString& target, const FieldText* text)
 {
     if (text != nullptr && text->usable())
-        target = text->get();
+        target = text->c_str();
 }
 
-void assignIfNotEmpty(MetaString& target, const std::string& text)
+// A part of a recorder text, copied to be terminated.
+void assignIfNotEmpty(MetaString& target, std::string_view part)
 {
-    if (!text.empty())
-        target = text.c_str();
+    if (part.empty())
+        return;
+    FixedText<kRecorderTextWidth> text;
+    text.append(part);
+    target = text.c_str();
 }
 
 } // namespace
@@ -60,10 +65,10 @@ Next decodeProductionTextsRecorderAndHardwareId(Decoding& d)
     const HeaderView& h = d.header;
     VellMetadataContainer& c = d.out;
 
-    const HeapText textA = boundedCopy(h.read(VMC_AT(productionTextA)));
-    const HeapText textB = boundedCopy(h.read(VMC_AT(productionTextB)));
-    const HeapText textC = boundedCopy(h.read(VMC_AT(productionTextC)));
-    const HeapText textD = boundedCopy(h.read(VMC_AT(productionTextD)));
+    const FieldText textA = boundedText(h.read(VMC_AT(productionTextA)));
+    const FieldText textB = boundedText(h.read(VMC_AT(productionTextB)));
+    const FieldText textC = boundedText(h.read(VMC_AT(productionTextC)));
+    const FieldText textD = boundedText(h.read(VMC_AT(productionTextD)));
     assignIfUsable(c.primaryProductionText, firstUsable(textC, textD, textB));
     assignIfUsable(c.productionTextB, &textB);
     assignIfUsable(c.productionTextA, &textA);
@@ -72,25 +77,33 @@ Next decodeProductionTextsRecorderAndHardwareId(Decoding& d)
     assignIfUsable(c.secondaryProductionText, firstUsable(textB, textA, textD));
 
     const float extra = h.read(VMC_AT(extraFloatValue));
-    if (!uninitializedField(extra))
+    if (!unwritten(extra))
         c.extraFloatValue.set(extra);
 
-    const HeapText recorder = boundedCopy(h.read(VMC_AT(recorderInfo)));
+    const FieldText recorder = boundedText(h.read(VMC_AT(recorderInfo)));
     if (recorder.usable()) {
-        const RecorderInfo info = parseRecorderInfo(recorder.get());
-        assignIfNotEmpty(c.recorderManufacturer, info.manufacturer);
-        assignIfNotEmpty(c.recorderModel, info.model);
-        assignIfNotEmpty(c.recorderIdentifier, info.identifier);
-        assignIfNotEmpty(c.recorderDetails, info.details);
+        const text::RecorderParts parts = text::splitRecorderText(recorder.view());
+        assignIfNotEmpty(c.recorderManufacturer, parts.manufacturer);
+        assignIfNotEmpty(c.recorderModel, parts.model);
+        assignIfNotEmpty(c.recorderIdentifier, parts.identifier);
+        assignIfNotEmpty(c.recorderDetails, parts.details);
     }
 
     assignBoundedText(c.shortText, h.read(VMC_AT(shortText)));
 
+    // The high word's bytes, then the low word's, each from the most
+    // significant byte down.
     const std::uint32_t low = h.read(VMC_AT(hardwareIdLow));
     const std::uint32_t high = h.read(VMC_AT(hardwareIdHigh));
-    if (!uninitializedField(low) && !uninitializedField(high)) {
-        const std::string bytes = fourCharacters(high) + fourCharacters(low);
-        c.hardwareId = hexStringFromU8Array(reinterpret_cast<const unsigned char*>(bytes.data()), 8).c_str();
+    if (!unwritten(low) && !unwritten(high)) {
+        unsigned char bytes[8];
+        for (int i = 0; i < 4; ++i) {
+            bytes[i] = static_cast<unsigned char>(high >> (24 - 8 * i));
+            bytes[4 + i] = static_cast<unsigned char>(low >> (24 - 8 * i));
+        }
+        FixedText<16> hex;
+        hex.appendHex(bytes, sizeof bytes);
+        c.hardwareId = hex.c_str();
     }
     return Next::Continue;
 }
@@ -100,12 +113,14 @@ Next decodeUuid(Decoding& d)
     // Written only when its bytes, read as a text, are neither unwritten nor
     // empty: a leading 0 byte means no identifier.
     const Bytes field = d.header.read(VMC_AT(uuidBytes));
-    if (!boundedCopy(field).usable())
+    if (unwritten(field.data, field.size) || field.data[0] == 0)
         return Next::Continue;
+
+    // 8-4-4-4-12 hexadecimal digits: the bytes in groups of 4, 2, 2, 2 and 6.
     const unsigned char* u = field.data;
-    const std::string text = hexStringFromU8Array(u, 4) + "-" + hexStringFromU8Array(u + 4, 2) + "-" +
-                             hexStringFromU8Array(u + 6, 2) + "-" + hexStringFromU8Array(u + 8, 2) + "-" +
-                             hexStringFromU8Array(u + 10, 6);
+    FixedText<36> text;
+    text.appendHex(u, 4).append('-').appendHex(u + 4, 2).append('-').appendHex(u + 6, 2).append('-');
+    text.appendHex(u + 8, 2).append('-').appendHex(u + 10, 6);
     d.out.uuid = text.c_str();
     return Next::Continue;
 }

@@ -7,9 +7,9 @@
 //   channelSetup      1128  u32   0xFFFFFFFF   SINGLE, LEFT, RIGHT, MULTI; other values recorded, decoding goes on
 //   channelTagWord    1132  u32   0xFFFFFFFF   four characters, most significant byte first;
 //                                              left and right channels only
-#include <VellMetadataContainer/Sentinels.h>
 
 #include "Decoding.h"
+#include "Unwritten.h"
 #include "TextRules.h"
 
 namespace Vmc::decoding {
@@ -31,7 +31,7 @@ float tenths(std::uint32_t word)
 
 void decodeTenths(std::uint32_t word, MetaField<float>& out)
 {
-    if (!uninitializedField(word))
+    if (!unwritten(word))
         out.set(tenths(word));
 }
 
@@ -40,7 +40,7 @@ void decodeTenths(std::uint32_t word, MetaField<float>& out)
 template <std::size_t N>
 bool assignLabel(MetaString& out, std::uint32_t value, const char* const (&labels)[N])
 {
-    if (uninitializedField(value))
+    if (unwritten(value))
         return true;
     if (value >= N)
         return false;
@@ -56,7 +56,7 @@ Next decodeScaledValuesAndChannels(Decoding& d)
     VellMetadataContainer& c = d.out;
 
     const std::uint32_t integral = h.read(VMC_AT(integralWord));
-    if (!uninitializedField(integral))
+    if (!unwritten(integral))
         c.integralValue.set(static_cast<float>(integral));
     decodeTenths(h.read(VMC_AT(tenthsWord1)), c.tenthsValue1);
     decodeTenths(h.read(VMC_AT(tenthsWord2)), c.tenthsValue2);
@@ -70,9 +70,11 @@ Next decodeScaledValuesAndChannels(Decoding& d)
         d.fail(Failure::UnknownChannelSetup, static_cast<long long>(channel));
 
     const std::uint32_t tag = h.read(VMC_AT(channelTagWord));
-    if ((channel == kLeftChannel || channel == kRightChannel) && !uninitializedField(tag)) {
+    if ((channel == kLeftChannel || channel == kRightChannel) && !unwritten(tag)) {
         // A NUL among the bytes ends the tag early; an empty tag still counts.
-        c.channelTag = fourCharacters(tag).c_str();
+        FixedText<4> text;
+        appendFourCharacters(text, tag);
+        c.channelTag = text.c_str();
     }
     return Next::Continue;
 }

@@ -1,56 +1,29 @@
 #include <VellMetadataContainer/Sentinels.h>
 
+#include "Unwritten.h"
+
 namespace Vmc {
 
-bool uninitializedField(const unsigned char* bytes, unsigned long length)
-{
-    for (unsigned long i = 0; i < length; ++i) {
-        if (bytes[i] != 0xFF)
-            return false;
-    }
-    return true;
-}
+using decoding::unwritten;
 
-bool uninitializedField(unsigned char value) { return value == 0xFF; }
-bool uninitializedField(signed char value) { return static_cast<unsigned char>(value) == 0xFF; }
-bool uninitializedField(unsigned short value) { return value == 0xFFFF; }
-bool uninitializedField(short value) { return static_cast<unsigned short>(value) == 0xFFFF; }
-bool uninitializedField(unsigned int value) { return value == 0xFFFFFFFFu; }
-bool uninitializedField(int value) { return uninitializedField(static_cast<unsigned int>(value)); }
-bool uninitializedField(unsigned long long value) { return value == ~0ull; }
-bool uninitializedField(long long value) { return uninitializedField(static_cast<unsigned long long>(value)); }
-bool uninitializedField(float value) { return value != value; }
+bool uninitializedField(const unsigned char* bytes, unsigned long length) { return unwritten(bytes, length); }
 
-bool uninitializedField(const VellRawMeta::R32Rgb& rgb)
-{
-    return uninitializedField(rgb.red) || uninitializedField(rgb.green) || uninitializedField(rgb.blue);
-}
+bool uninitializedField(unsigned char value) { return unwritten(std::uint8_t{value}); }
+bool uninitializedField(signed char value) { return unwritten(static_cast<std::uint8_t>(value)); }
+bool uninitializedField(unsigned short value) { return unwritten(std::uint16_t{value}); }
+bool uninitializedField(short value) { return unwritten(static_cast<std::uint16_t>(value)); }
+bool uninitializedField(unsigned int value) { return unwritten(std::uint32_t{value}); }
+bool uninitializedField(int value) { return unwritten(static_cast<std::uint32_t>(value)); }
+bool uninitializedField(unsigned long long value) { return unwritten(std::uint64_t{value}); }
+bool uninitializedField(long long value) { return unwritten(static_cast<std::uint64_t>(value)); }
+bool uninitializedField(float value) { return unwritten(value); }
 
-bool uninitializedField(const VellRawMeta::TC_Struct& timeCode) { return uninitializedField(timeCode.bcdTime); }
-
-bool uninitializedField(const VellRawMeta::ND_Filter& filter)
-{
-    return uninitializedField(filter.filterType) || uninitializedField(filter.milliValue);
-}
-
-bool uninitializedField(const VellRawMeta::RawEncoderValue& encoder)
-{
-    return uninitializedField(encoder.reading1) || uninitializedField(encoder.reading2);
-}
-
-bool uninitializedField(const VellRawMeta::EncoderLimits& limits)
-{
-    return uninitializedField(limits.first) || uninitializedField(limits.second);
-}
-
-bool uninitializedField(const VellRawMeta::WGS84_Latitude& latitude)
-{
-    return uninitializedField(latitude.magnitude) || uninitializedField(latitude.hemisphere);
-}
-
-bool uninitializedField(const VellRawMeta::WGS84_Longitude& longitude)
-{
-    return uninitializedField(longitude.magnitude) || uninitializedField(longitude.hemisphere);
-}
+bool uninitializedField(const VellRawMeta::R32Rgb& rgb) { return unwritten(rgb); }
+bool uninitializedField(const VellRawMeta::TC_Struct& timeCode) { return unwritten(timeCode); }
+bool uninitializedField(const VellRawMeta::ND_Filter& filter) { return unwritten(filter); }
+bool uninitializedField(const VellRawMeta::RawEncoderValue& encoder) { return unwritten(encoder); }
+bool uninitializedField(const VellRawMeta::EncoderLimits& limits) { return unwritten(limits); }
+bool uninitializedField(const VellRawMeta::WGS84_Latitude& latitude) { return unwritten(latitude); }
+bool uninitializedField(const VellRawMeta::WGS84_Longitude& longitude) { return unwritten(longitude); }
 
 } // namespace Vmc

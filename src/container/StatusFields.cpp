@@ -8,12 +8,9 @@
 //   auxiliaryText      736  24 bytes  bounded text
 //   cameraFamilyCode   780  u16       0xFFFF
 //   cameraVariantCode  782  u16       0xFFFF
-#include <string>
-
-#include <VellMetadataContainer/Sentinels.h>
-#include <VellMetadataContainer/StringHelpers.h>
 
 #include "Decoding.h"
+#include "Unwritten.h"
 #include "StageCamera.h"
 #include "TextRules.h"
 
@@ -25,16 +22,17 @@ Next decodeIdentifierAndStatus(Decoding& d)
     VellMetadataContainer& c = d.out;
 
     const Bytes identifier = h.read(VMC_AT(identifierBytes));
-    if (!uninitializedField(identifier.data, identifier.size)) {
-        const std::string hex = hexStringFromU8Array(identifier.data, static_cast<int>(identifier.size));
+    if (!unwritten(identifier.data, identifier.size)) {
+        FixedText<2 * sizeof(VellRawMeta::VellFileHeaderV3::identifierBytes)> hex;
+        hex.appendHex(identifier.data, identifier.size);
         c.identifierHex = hex.c_str();
     }
 
     const float statusFloat = h.read(VMC_AT(statusFloat));
-    if (!uninitializedField(statusFloat))
+    if (!unwritten(statusFloat))
         c.statusFloat.set(statusFloat);
     const std::uint32_t statusWord = h.read(VMC_AT(statusWord));
-    if (!uninitializedField(statusWord))
+    if (!unwritten(statusWord))
         c.statusWord.set(statusWord);
 
     const std::uint8_t statusBits = h.read(VMC_AT(cameraStatusBits));
@@ -43,10 +41,10 @@ Next decodeIdentifierAndStatus(Decoding& d)
     assignBoundedText(c.auxiliaryText, h.read(VMC_AT(auxiliaryText)));
 
     const std::uint16_t family = h.read(VMC_AT(cameraFamilyCode));
-    if (!uninitializedField(family))
+    if (!unwritten(family))
         c.cameraFamilyCode.set(family);
     const std::uint16_t variant = h.read(VMC_AT(cameraVariantCode));
-    if (!uninitializedField(variant))
+    if (!unwritten(variant))
         c.cameraVariantCode.set(variant);
 
     if (isStageCamera(c))

@@ -6,11 +6,10 @@
 //   auxiliaryText4  1688  24 bytes   all 0xFF       bounded text; "NONE" becomes "None"
 //   timeCode8       1820  TC_Struct  BCD word 0xFFFFFFFF
 //   longText1..5    1836  32 bytes each, back to back; all 0xFF; bounded text
-#include <cstring>
 
-#include <VellMetadataContainer/Sentinels.h>
 
 #include "Decoding.h"
+#include "Unwritten.h"
 #include "TextRules.h"
 
 namespace Vmc::decoding {
@@ -21,19 +20,19 @@ Next decodeTextFieldsAndTimeCode8(Decoding& d)
     VellMetadataContainer& c = d.out;
 
     const std::uint32_t switchWord = h.read(VMC_AT(switchWord4));
-    if (!uninitializedField(switchWord))
+    if (!unwritten(switchWord))
         c.switch4.set(switchWord == 1);
 
     assignBoundedText(c.auxiliaryText2, h.read(VMC_AT(auxiliaryText2)));
     assignBoundedText(c.auxiliaryText3, h.read(VMC_AT(auxiliaryText3)));
 
     // Only the exact upper-case word is rewritten.
-    const HeapText text4 = boundedCopy(h.read(VMC_AT(auxiliaryText4)));
+    const FieldText text4 = boundedText(h.read(VMC_AT(auxiliaryText4)));
     if (text4.usable())
-        c.auxiliaryText4 = std::strcmp(text4.get(), "NONE") == 0 ? "None" : text4.get();
+        c.auxiliaryText4 = text4.view() == "NONE" ? "None" : text4.c_str();
 
     const VellRawMeta::TC_Struct timeCode = h.read(VMC_AT(timeCode8));
-    if (!uninitializedField(timeCode))
+    if (!unwritten(timeCode))
         c.timeCode8.set(timeCode);
 
     assignBoundedText(c.longText1, h.read(VMC_AT(longText1)));

@@ -2,35 +2,20 @@
 
 #include <cstring>
 
-#include <VellMetadataContainer/StringHelpers.h>
+#include <VellMetadataContainer/VellFileHeaderV3.h>
 
 namespace Vmc::decoding {
 
-HeapText boundedCopy(Bytes field)
-{
-    return HeapText(strdupNullOrBoundsTerminatedCString(field.data, field.size));
-}
+static_assert(sizeof(VellRawMeta::VellFileHeaderV3::longUserText) == kWidestText, "the widest text field");
 
-HeapText copyUnlessFirstByteUnwritten(Bytes field)
+void FieldText::terminate(std::size_t width)
 {
-    if (field.size == 0 || field.data[0] == 0xFF)
-        return HeapText();
-    return HeapText(strndup(reinterpret_cast<const char*>(field.data), field.size));
-}
-
-void assignBoundedText(MetaString& target, Bytes field)
-{
-    const HeapText text = boundedCopy(field);
-    if (text.usable())
-        target = text.get();
-}
-
-std::string fourCharacters(std::uint32_t word)
-{
-    std::string text;
-    for (int shift = 24; shift >= 0; shift -= 8)
-        text += static_cast<char>((word >> shift) & 0xFFu);
-    return text;
+    width = width < kWidestText ? width : kWidestText;
+    if (std::memchr(text_, '\0', width) != nullptr)
+        return;
+    std::memcpy(filled_, text_, width);
+    filled_[width] = '\0';
+    text_ = filled_;
 }
 
 } // namespace Vmc::decoding

@@ -12,9 +12,9 @@
 #include <cstdint>
 #include <limits>
 
-#include <VellMetadataContainer/Sentinels.h>
 
 #include "Decoding.h"
+#include "Unwritten.h"
 #include "Labels.h"
 
 namespace Vmc::decoding {
@@ -74,8 +74,8 @@ Next decodeWhiteBalanceAndColor(Decoding& d)
     bool offsetsWritten = true;
     for (const auto& row : rows) {
         for (int col = 0; col < 3; ++col)
-            coefficientsWritten = coefficientsWritten && !uninitializedField(row[col]);
-        offsetsWritten = offsetsWritten && !uninitializedField(row[3]);
+            coefficientsWritten = coefficientsWritten && !unwritten(row[col]);
+        offsetsWritten = offsetsWritten && !unwritten(row[3]);
     }
     if (coefficientsWritten) {
         MetaField<float>* const coefficients[3][3] = {

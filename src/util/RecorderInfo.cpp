@@ -1,37 +1,49 @@
 #include <VellMetadataContainer/RecorderInfo.h>
 
+#include "RecorderText.h"
+
 namespace Vmc {
+
+namespace text {
 
 namespace {
 
-constexpr char kMakerPrefix[] = "Codex Digital;";
-constexpr std::string::size_type kMakerPrefixLength = sizeof(kMakerPrefix) - 1;
+constexpr std::string_view kMakerPrefix = "Codex Digital;";
 
 } // namespace
 
-RecorderInfo parseRecorderInfo(std::string text)
+RecorderParts splitRecorderText(std::string_view text)
 {
-    RecorderInfo info;
-    if (text.size() < kMakerPrefixLength || text.find(kMakerPrefix) != 0)
-        return info;
-    info.manufacturer.assign(kMakerPrefix, kMakerPrefixLength - 1);
+    RecorderParts parts;
+    if (text.substr(0, kMakerPrefix.size()) != kMakerPrefix)
+        return parts;
+    parts.manufacturer = kMakerPrefix.substr(0, kMakerPrefix.size() - 1);
 
-    const std::string::size_type firstSemicolon = kMakerPrefixLength - 1;
-    const std::string::size_type secondSemicolon = text.find(';', firstSemicolon + 1);
-    if (secondSemicolon == std::string::npos)
-        return info;
-    info.identifier = text.substr(firstSemicolon + 1, secondSemicolon - firstSemicolon - 1);
-    info.details = text.substr(secondSemicolon + 1);
+    const std::string_view::size_type firstSemicolon = kMakerPrefix.size() - 1;
+    const std::string_view::size_type secondSemicolon = text.find(';', firstSemicolon + 1);
+    if (secondSemicolon == std::string_view::npos)
+        return parts;
+    parts.identifier = text.substr(firstSemicolon + 1, secondSemicolon - firstSemicolon - 1);
+    parts.details = text.substr(secondSemicolon + 1);
 
     // Dots inside the identifier do not count: the search starts in the details.
-    const std::string::size_type firstDot = text.find('.', secondSemicolon + 1);
-    if (firstDot == std::string::npos)
-        return info;
-    const std::string::size_type secondDot = text.find('.', firstDot + 1);
-    if (secondDot == std::string::npos)
-        return info;
-    info.model = text.compare(firstDot + 1, secondDot - firstDot - 1, "SIM2") == 0 ? "SIM2" : "Outboard";
-    return info;
+    const std::string_view::size_type firstDot = text.find('.', secondSemicolon + 1);
+    if (firstDot == std::string_view::npos)
+        return parts;
+    const std::string_view::size_type secondDot = text.find('.', firstDot + 1);
+    if (secondDot == std::string_view::npos)
+        return parts;
+    parts.model = text.substr(firstDot + 1, secondDot - firstDot - 1) == "SIM2" ? "SIM2" : "Outboard";
+    return parts;
+}
+
+} // namespace text
+
+RecorderInfo parseRecorderInfo(std::string text)
+{
+    const text::RecorderParts parts = text::splitRecorderText(text);
+    return RecorderInfo{std::string(parts.manufacturer), std::string(parts.model), std::string(parts.identifier),
+                        std::string(parts.details)};
 }
 
 } // namespace Vmc

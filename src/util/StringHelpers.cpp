@@ -2,21 +2,20 @@
 
 #include <cstring>
 
+#include "FixedText.h"
+#include "Tokens.h"
+
 namespace Vmc {
 
 std::vector<std::string> tokenize(const std::string& text, const std::string& delimiters)
 {
+    bool isDelimiter[256] = {};
+    for (char c : delimiters)
+        isDelimiter[static_cast<unsigned char>(c)] = true;
     std::vector<std::string> tokens;
-    std::string::size_type start = text.find_first_not_of(delimiters);
-    while (start != std::string::npos) {
-        const std::string::size_type end = text.find_first_of(delimiters, start);
-        if (end == std::string::npos) {
-            tokens.push_back(text.substr(start));
-            break;
-        }
-        tokens.push_back(text.substr(start, end - start));
-        start = text.find_first_not_of(delimiters, end);
-    }
+    text::forEachToken(
+        text, [&](char c) { return isDelimiter[static_cast<unsigned char>(c)]; },
+        [&](std::string_view token) { tokens.emplace_back(token); });
     return tokens;
 }
 
@@ -42,15 +41,10 @@ char* strdupNullOrBoundsTerminatedCString(const unsigned char* bytes, unsigned l
 
 std::string hexStringFromU8Array(const unsigned char* bytes, int count)
 {
-    static constexpr char kDigits[] = "0123456789ABCDEF";
-    std::string text;
     if (count <= 0)
-        return text;
-    text.reserve(2 * static_cast<std::size_t>(count));
-    for (int i = 0; i < count; ++i) {
-        text += kDigits[bytes[i] >> 4];
-        text += kDigits[bytes[i] & 0x0F];
-    }
+        return std::string();
+    std::string text(2 * static_cast<std::size_t>(count), '\0');
+    text::writeHex(text.data(), bytes, static_cast<std::size_t>(count));
     return text;
 }
 
