@@ -2,6 +2,7 @@
 // list in ContainerFields.def.
 //
 //   Vmc::forEachField(container, [](const Vmc::FieldInfo& info, auto& field) { ... });
+//   Vmc::forEachFieldMember([](const Vmc::FieldInfo& info, auto member) { ... });
 //
 // The visitor is called once per field with its description and a reference
 // to the field (a MetaField<T> or a MetaString); overload or use `if
@@ -57,6 +58,18 @@ void forEachField(Container& container, Visitor&& visitor)
 {
     int index = 0;
 #define VMC_FIELD(name, Type, group) visitor(detail::fieldInfo(index++), container.name);
+#include "ContainerFields.def"
+#undef VMC_FIELD
+}
+
+// Calls visitor(info, member) for every field in order, with `member` a
+// pointer to the container member (e.g. &VellMetadataContainer::cameraModel):
+// for code that binds fields once and reads them from many containers later.
+template <class Visitor>
+void forEachFieldMember(Visitor&& visitor)
+{
+    int index = 0;
+#define VMC_FIELD(name, Type, group) visitor(detail::fieldInfo(index++), &VellMetadataContainer::name);
 #include "ContainerFields.def"
 #undef VMC_FIELD
 }

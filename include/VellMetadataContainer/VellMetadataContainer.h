@@ -4,10 +4,12 @@
 #pragma once
 
 #include "Chromaticities.h"
+#include "ColorCorrectionMatrix.h"
 #include "ErrorValue.h"
 #include "Export.h"
 #include "FieldDescription.h"
 #include "FieldTypes.h"
+#include "Matrix33.h"
 #include "MetadataContainer.h"
 #include "Rational.h"
 #include "RecorderInfo.h"

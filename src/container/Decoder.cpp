@@ -15,7 +15,7 @@ namespace {
 //
 // Steps whose group is not built yet are left out (commented).
 constexpr Step kSequence[] = {
-    // decodeColorPrimaries,                      // may stop: 100
+    decodeColorPrimaries,                         // may stop: 100
     decodeLensIris,
     decodeCameraIdentity,                         // may stop: 200, 300, 400
     decodeCaptureTimeZoneAndSensorRate,

@@ -21,12 +21,13 @@ struct Decoded {
 };
 
 // Decodes `image` into `start` (a new container unless given) with the
-// wide-gamut primaries.
-inline Decoded decode(const HeaderImage& image, VellMetadataContainer start = VellMetadataContainer())
+// primaries of `colorSpace` (wide gamut unless given).
+inline Decoded decode(const HeaderImage& image, VellMetadataContainer start = VellMetadataContainer(),
+                      VellMetadataContainer::ColorSpace colorSpace = VellMetadataContainer::ColorSpace::WideGamut)
 {
     Decoded d;
     d.c = std::move(start);
-    ErrorValue result = d.c.initFromHeader(image.header(), VellMetadataContainer::ColorSpace::WideGamut);
+    ErrorValue result = d.c.initFromHeader(image.header(), colorSpace);
     d.isError = result.isError;
     d.code = result.code;
     d.message = result.message != nullptr ? result.message : "";

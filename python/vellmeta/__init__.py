@@ -1,0 +1,44 @@
+"""Decodes the 2480-byte header of a VELLRAW (version 3) camera raw file.
+
+    import vellmeta
+    meta = vellmeta.decode_file("clip.vellraw")
+    print(meta.cameraModel, meta.lensName, meta.timeCode)
+
+Every container field is an attribute of the returned Metadata, None where the
+header left it undefined; Metadata.field_names lists them in container order.
+"""
+from ._vellmeta import (
+    HEADER_SIZE,
+    Metadata,
+    Rational,
+    RecorderInfo,
+    Result,
+    TimeCode,
+    Version,
+    __version__,
+    camera_native_chromaticities,
+    decode,
+    decode_file,
+    parse_recorder_info,
+    version,
+)
+
+__all__ = [
+    "HEADER_SIZE",
+    "Metadata",
+    "Rational",
+    "RecorderInfo",
+    "Result",
+    "TimeCode",
+    "Version",
+    "camera_native_chromaticities",
+    "decode",
+    "decode_file",
+    "parse_recorder_info",
+    "version",
+]
+
+# The classes are defined in the extension; show them where users import them.
+for _cls in (Metadata, Rational, RecorderInfo, Result, TimeCode, Version):
+    _cls.__module__ = __name__
+del _cls
