@@ -77,14 +77,15 @@ TEST(CameraIdentity, UntestedNumbersIndexAndTriple)
 
 TEST(CameraIdentity, FailureKeepsWhatCameBeforeAndWritesNothingAfter)
 {
-    // Every field written, but a CORVA serial number in a gap: only the lens
-    // iris (decoded first) and the identity fields before the model change.
+    // Every field written, but a CORVA serial number in a gap: only the
+    // primaries and the lens iris (decoded first) and the identity fields
+    // before the model change.
     HeaderImage image = fullHeader();
     image.fill(VMC_AT(cameraModelText), 0xFF);
     image.set(VMC_AT(cameraSerialNumber), 6900u);
     const Decoded d = decode(image, earlier());
     EXPECT_EQ(d.code, 300u);
-    const std::set<std::string> changed = {"lensIrisValue", "lensAperture", "cameraNumberText", "cameraIndex",
-                                           "cameraManufacturer"};
+    const std::set<std::string> changed = {"chromaticities", "whitePoint",  "lensIrisValue",     "lensAperture",
+                                           "cameraNumberText", "cameraIndex", "cameraManufacturer"};
     EXPECT_EQ(changedFields(earlier(), d.c), changed);
 }

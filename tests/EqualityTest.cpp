@@ -121,16 +121,16 @@ TEST(Equality, SelfComparisonFailsOnlyOnNaNOrZeroOverZero)
         {[](C& c) { c.projectFrameRate.set({0, 0}); }, false},
         {[&](C& c) { c.lensAperture.set(nan); c.lensAperture.defined = 0; }, true}, // NaN, but undefined
     };
-    for (const auto& [change, equal] : cases) {
+    for (const auto& k : cases) {
         C c = everyFieldAtBase();
-        change(c);
-        EXPECT_EQ(c == c, equal) << &change - &cases[0].first;
+        k.first(c);
+        EXPECT_EQ(c == c, k.second) << "row " << &k - cases;
     }
 }
 
 TEST(Equality, FractionsByQuotientTextsByContentZerosBySignFlagsAsStored)
 {
-    const std::tuple<Vmc::Rational, Vmc::Rational, bool> fractions[] = {
+    const struct { Vmc::Rational a, b; bool equal; } fractions[] = {
         {{24000, 1000}, {24, 1}, true}, {{1, 2}, {2, 4}, true}, {{-30, 2}, {-15, 1}, true}, {{0, 1}, {0, 5}, true},
         {{30000, 1001}, {2997, 100}, false},
         {{1, 0}, {7, 0}, true},             // both +infinity
@@ -138,18 +138,18 @@ TEST(Equality, FractionsByQuotientTextsByContentZerosBySignFlagsAsStored)
         {{0, 0}, {0, 0}, false},            // NaN equals nothing
         {{1, 1}, {-1, 4294967295u}, false}, // a denominator is unsigned, not -1
     };
-    for (const auto& [a, b, equal] : fractions)
-        EXPECT_EQ(bothWays([&](C& c) { c.sensorFrameRate.set(a); }, [&](C& c) { c.sensorFrameRate.set(b); }),
-                  std::pair(equal, equal))
-            << a.numerator << "/" << a.denominator << " vs " << b.numerator << "/" << b.denominator;
+    for (const auto& k : fractions)
+        EXPECT_EQ(bothWays([&](C& c) { c.sensorFrameRate.set(k.a); }, [&](C& c) { c.sensorFrameRate.set(k.b); }),
+                  std::pair(k.equal, k.equal))
+            << k.a.numerator << "/" << k.a.denominator << " vs " << k.b.numerator << "/" << k.b.denominator;
 
     // Texts in distinct buffers, compared by content.
-    const std::tuple<const char*, const char*, bool> texts[] = {
+    const struct { const char *a, *b; bool equal; } texts[] = {
         {"Corva NX", "Corva NX", true}, {"Corva NX", "corva nx", false}, {"", "", true},
         {"Corva NX", "Corva NX ", false}, {"", "x", false}};
-    for (const auto& [a, b, equal] : texts)
-        EXPECT_EQ(bothWays([&](C& c) { c.cameraModel = a; }, [&](C& c) { c.cameraModel = b; }), std::pair(equal, equal))
-            << '"' << a << "\" vs \"" << b << '"';
+    for (const auto& k : texts)
+        EXPECT_EQ(bothWays([&](C& c) { c.cameraModel = k.a; }, [&](C& c) { c.cameraModel = k.b; }),
+                  std::pair(k.equal, k.equal)) << '"' << k.a << "\" vs \"" << k.b << '"';
 
     EXPECT_EQ(bothWays([](C& c) { c.exposureTime.set(0.0f); c.whitePoint.set({0.0f, -0.0f}); },
                        [](C& c) { c.exposureTime.set(-0.0f); c.whitePoint.set({-0.0f, 0.0f}); }),
