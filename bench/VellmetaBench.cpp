@@ -84,7 +84,7 @@ protected:
 
 const char* const kSamples[] = {
     "corva-compact.vellraw",      "corva-stage.vellraw",        "corva-nx-r-by-serial.vellraw",
-    "k40-older-camera.vellraw",   "unknown-flip-state.vellraw", "serial-in-no-range.vellraw",
+    "k40-older-camera.vellraw",   "failures/unknown-flip-state.vellraw", "failures/serial-in-no-range.vellraw",
 };
 
 // 10,000 header files on disk, copies of the samples in turn; removed when

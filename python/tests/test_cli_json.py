@@ -11,7 +11,7 @@ import vellmeta
 import support
 
 CLI = os.environ.get("VELLMETA_CLI", "")
-SAMPLES = sorted(glob.glob(os.path.join(os.environ.get("VELLMETA_SAMPLES", ""), "*.vellraw")))
+SAMPLES = sorted(glob.glob(os.path.join(os.environ.get("VELLMETA_SAMPLES", ""), "**", "*.vellraw"), recursive=True))
 
 
 @unittest.skipUnless(CLI and SAMPLES, "needs the vellmeta tool and the samples")

@@ -45,7 +45,7 @@ std::string slurp(const fs::path& path)
 std::string sample(const std::string& name) { return std::string(VMC_SAMPLES_DIR) + "/" + name + ".vellraw"; }
 
 const char* const kSamples[] = {"corva-compact",    "corva-stage",        "corva-nx-r-by-serial",
-                                "k40-older-camera", "unknown-flip-state", "serial-in-no-range"};
+                                "k40-older-camera", "failures/unknown-flip-state", "failures/serial-in-no-range"};
 
 class Vellmeta : public ::testing::Test {
 protected:
@@ -141,9 +141,9 @@ TEST_F(Vellmeta, JsonViewOfEverySample)
         {"k40-older-camera", R"({"cameraModel": "K-40", "groupName1": "Lumi\ufffdre", "bayerPattern": "GRBG",
             "whiteBalanceRgb": [2.0, 1.0, 1.5], "lensAperture": 4.0, "lookName": null, "timeCode": null,
             "cameraTriple": null})", nullptr},
-        {"unknown-flip-state", R"({"cameraModel": "CORVA Stage NX", "flipState": null, "lookName": "Day Exterior"})",
+        {"failures/unknown-flip-state", R"({"cameraModel": "CORVA Stage NX", "flipState": null, "lookName": "Day Exterior"})",
          R"({"isError": true, "code": 0, "message": "Unknown flip/flop value in VELLRAW header; enumeration value is `4'"})"},
-        {"serial-in-no-range", R"({"cameraNumberText": "1234", "cameraModel": null, "groupName1": null})",
+        {"failures/serial-in-no-range", R"({"cameraNumberText": "1234", "cameraModel": null, "groupName1": null})",
          R"({"isError": true, "code": 300, "message":
              "VELLRAW header camera model field is undefined, and camera serial number lands in no known range"})"},
     };
@@ -220,10 +220,10 @@ TEST_F(Vellmeta, ExitStatusIsTheWorstOfAllFiles)
     const std::string missing = (dir_ / "missing").string();
     const std::pair<std::vector<std::string>, int> cases[] = {
         {{sample("corva-compact"), sample("corva-stage"), sample("k40-older-camera")}, 0},
-        {{sample("corva-compact"), sample("serial-in-no-range")}, 1},
-        {{sample("unknown-flip-state"), sample("corva-stage")}, 1}, // a failure that goes on
-        {{sample("serial-in-no-range"), missing}, 2},
-        {{missing, sample("serial-in-no-range")}, 2},
+        {{sample("corva-compact"), sample("failures/serial-in-no-range")}, 1},
+        {{sample("failures/unknown-flip-state"), sample("corva-stage")}, 1}, // a failure that goes on
+        {{sample("failures/serial-in-no-range"), missing}, 2},
+        {{missing, sample("failures/serial-in-no-range")}, 2},
         {{"--json", missing}, 2},
     };
     for (const auto& [args, status] : cases)

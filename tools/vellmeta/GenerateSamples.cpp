@@ -11,6 +11,7 @@
 #include <cstdint>
 #include <cstdio>
 #include <cstring>
+#include <filesystem>
 #include <fstream>
 #include <iostream>
 #include <iterator>
@@ -165,8 +166,8 @@ std::vector<Sample> samples()
         {"corva-stage.vellraw", corvaStage()},
         {"corva-nx-r-by-serial.vellraw", corvaNxRBySerial()},
         {"k40-older-camera.vellraw", k40()},
-        {"unknown-flip-state.vellraw", unknownFlipState()},
-        {"serial-in-no-range.vellraw", serialInNoRange()},
+        {"failures/unknown-flip-state.vellraw", unknownFlipState()},
+        {"failures/serial-in-no-range.vellraw", serialInNoRange()},
     };
 }
 
@@ -195,6 +196,7 @@ int main(int argc, char** argv)
                 status = 1;
             }
         } else {
+            std::filesystem::create_directories(std::filesystem::path(path).parent_path());
             std::ofstream out(path, std::ios::binary | std::ios::trunc);
             out.write(bytes, static_cast<std::streamsize>(kSize));
             if (!out) {
