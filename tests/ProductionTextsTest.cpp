@@ -1,56 +1,24 @@
-#include <cmath>
-#include <cstdint>
-#include <initializer_list>
-#include <string>
+#include "support/FieldChecks.h"
 
-#include <gtest/gtest.h>
+using namespace Vmc::testing;
 
-#include "support/Decode.h"
-
-using Vmc::testing::decode;
-using Vmc::testing::Decoded;
-using Vmc::testing::HeaderImage;
-
-namespace {
-
-constexpr std::uint32_t kUnwritten = 0xFFFFFFFF;
 const char* const kAbsent = nullptr; // the header field stays all 0xFF
 const char* const kEarlier = "earlier";
 
-// Texts from an earlier header, to see what a decoding leaves untouched.
-Vmc::VellMetadataContainer used()
-{
-    Vmc::VellMetadataContainer c;
-    for (MetaString* text :
-         {&c.longUserText, &c.primaryProductionText, &c.secondaryProductionText, &c.productionTextA,
-          &c.productionTextB, &c.productionTextC, &c.productionTextD, &c.recorderManufacturer, &c.recorderModel,
-          &c.recorderIdentifier, &c.recorderDetails, &c.shortText, &c.hardwareId, &c.uuid})
-        *text = kEarlier;
-    return c;
-}
-
 template <std::size_t N>
-void setUnlessAbsent(HeaderImage& image, Vmc::decoding::At<unsigned char[N]> at, const char* text)
+static void setUnlessAbsent(HeaderImage& image, Vmc::decoding::At<unsigned char[N]> at, const char* text)
 {
     if (text != kAbsent)
         image.setText(at, text);
 }
 
-} // namespace
-
 TEST(ProductionTexts, StoredUnchangedAndChosenByFallback)
 {
-    const struct {
-        const char *a, *b, *c, *d;
-        const char* primary;   // first usable of C, D, B
-        const char* secondary; // first usable of B, A, D
-    } cases[] = {
-        {"A", "B", kAbsent, kAbsent, "B", "B"},
-        {"A", kAbsent, kAbsent, kAbsent, kEarlier, "A"},
-        {kAbsent, kAbsent, "", "D", "D", "D"},
-        {"A", "B", "C", "D", "C", "B"},
-        {kAbsent, "B", kAbsent, "D", "D", "B"},
-        {"A", "", kAbsent, "D", "D", "A"},
+    // Primary: the first usable of C, D, B; secondary: of B, A, D.
+    const struct { const char *a, *b, *c, *d, *primary, *secondary; } cases[] = {
+        {"A", "B", kAbsent, kAbsent, "B", "B"}, {"A", kAbsent, kAbsent, kAbsent, kEarlier, "A"},
+        {kAbsent, kAbsent, "", "D", "D", "D"},  {"A", "B", "C", "D", "C", "B"},
+        {kAbsent, "B", kAbsent, "D", "D", "B"}, {"A", "", kAbsent, "D", "D", "A"},
         {"", "", "", "", kEarlier, kEarlier},
     };
     const auto stored = [](const char* header) { return header == kAbsent || !*header ? kEarlier : header; };
@@ -60,7 +28,7 @@ TEST(ProductionTexts, StoredUnchangedAndChosenByFallback)
         setUnlessAbsent(image, VMC_AT(productionTextB), k.b);
         setUnlessAbsent(image, VMC_AT(productionTextC), k.c);
         setUnlessAbsent(image, VMC_AT(productionTextD), k.d);
-        const Decoded d = decode(image, used());
+        const Decoded d = decode(image, earlier());
         const auto row = &k - cases;
         EXPECT_STREQ(d.c.primaryProductionText.text, k.primary) << row;
         EXPECT_STREQ(d.c.secondaryProductionText.text, k.secondary) << row;
@@ -73,30 +41,20 @@ TEST(ProductionTexts, StoredUnchangedAndChosenByFallback)
 
 TEST(ProductionTexts, FreeTextsAndExtraFloat)
 {
-    HeaderImage image = HeaderImage::decodable();
-    image.setText(VMC_AT(longUserText), std::string(256, 'L')); // no NUL
-    image.setBytes(VMC_AT(shortText), {0xFF, 'A', 0});          // only all 0xFF is unwritten
-    image.set(VMC_AT(extraFloatValue), 1.5f);
-    Decoded d = decode(image, used());
-    EXPECT_EQ(std::string(d.c.longUserText.text), std::string(256, 'L'));
-    EXPECT_STREQ(d.c.shortText.text, "\xFF" "A");
-    EXPECT_EQ(d.c.extraFloatValue.value, 1.5f);
+    HeaderImage image = headerWith(VMC_AT(longUserText), std::string(256, 'L'), VMC_AT(extraFloatValue), 1.5f);
+    image.setBytes(VMC_AT(shortText), {0xFF, 'A', 0}); // only all 0xFF is unwritten
+    Decoded d = decode(image);
+    EXPECT_EQ(textOf(d.c.longUserText), std::string(256, 'L')); // fills the field, no NUL
+    EXPECT_STREQ(textOf(d.c.shortText), "\xFF" "A");
+    EXPECT_EQ(valueOf(d.c.extraFloatValue), 1.5f);
 
-    image.setText(VMC_AT(longUserText), ""); // empty: untouched
-    image.fill(VMC_AT(shortText), 0xFF);
-    image.set(VMC_AT(extraFloatValue), std::nanf("7"));
-    d = decode(image, used());
-    EXPECT_STREQ(d.c.longUserText.text, kEarlier);
-    EXPECT_STREQ(d.c.shortText.text, kEarlier);
-    EXPECT_FALSE(d.c.extraFloatValue.defined);
+    d = decode(headerWith(VMC_AT(longUserText), "", VMC_AT(extraFloatValue), std::nanf("7"))); // any NaN
+    EXPECT_FALSE(d.c.longUserText.defined || d.c.shortText.defined || d.c.extraFloatValue.defined);
 }
 
 TEST(ProductionTexts, RecorderTexts)
 {
-    const struct {
-        const char* header;
-        const char *manufacturer, *model, *identifier, *details;
-    } cases[] = {
+    const struct { const char *header, *manufacturer, *model, *identifier, *details; } cases[] = {
         {"Codex Digital;X;1.SIM2.3", "Codex Digital", "SIM2", "X", "1.SIM2.3"},
         {"Codex Digital;;7", "Codex Digital", kEarlier, kEarlier, "7"}, // empty parts: untouched
         {"Other Maker;X;1.SIM2.3", kEarlier, kEarlier, kEarlier, kEarlier},
@@ -106,7 +64,7 @@ TEST(ProductionTexts, RecorderTexts)
     for (const auto& k : cases) {
         HeaderImage image = HeaderImage::decodable();
         setUnlessAbsent(image, VMC_AT(recorderInfo), k.header);
-        const Decoded d = decode(image, used());
+        const Decoded d = decode(image, earlier());
         EXPECT_STREQ(d.c.recorderManufacturer.text, k.manufacturer);
         EXPECT_STREQ(d.c.recorderModel.text, k.model);
         EXPECT_STREQ(d.c.recorderIdentifier.text, k.identifier);
@@ -116,26 +74,22 @@ TEST(ProductionTexts, RecorderTexts)
 
 TEST(ProductionTexts, HardwareIdentifierAndUuid)
 {
+    // The identifier's bytes from the field's start; the rest stays 0xFF.
     const struct {
         std::uint32_t high, low;
-        std::initializer_list<unsigned char> uuid; // from the field's start; the rest stays 0xFF
-        const char* hardwareId;
-        const char* uuidText;
+        std::initializer_list<unsigned char> uuid;
+        const char *hardwareId, *uuidText;
     } cases[] = {
-        {0x0012ABCD, 0x00000001, {0x12, 0x34, 0xAB, 0xAB, 0xAB, 0xAB, 0xAB, 0xAB, 0xAB, 0xAB, 0xAB, 0xAB, 0xAB, 0xAB,
-                                  0xAB, 0xAB},
-         "0012ABCD00000001", "1234ABAB-ABAB-ABAB-ABAB-ABABABABABAB"},
-        // A NUL after the first byte does not shorten the identifier.
-        {0, 0, {0x41, 0x00}, "0000000000000000", "4100FFFF-FFFF-FFFF-FFFF-FFFFFFFFFFFF"},
+        {0x0012ABCD, 0x00000001, {0x12, 0x34, 0xAB, 0xCD, 0xEF, 0x01, 0x23, 0x45, 0x67, 0x89, 0xAB, 0xCD, 0xEF, 0x01,
+                                  0x23, 0x45}, "0012ABCD00000001", "1234ABCD-EF01-2345-6789-ABCDEF012345"},
+        {0, 0, {0x41, 0x00}, "0000000000000000", "4100FFFF-FFFF-FFFF-FFFF-FFFFFFFFFFFF"}, // a later NUL counts not
         {kUnwritten, 1, {0x00, 0x12}, kEarlier, kEarlier}, // a leading 0 byte: no identifier
         {1, kUnwritten, {}, kEarlier, kEarlier},
     };
     for (const auto& k : cases) {
-        HeaderImage image = HeaderImage::decodable();
-        image.set(VMC_AT(hardwareIdHigh), k.high);
-        image.set(VMC_AT(hardwareIdLow), k.low);
+        HeaderImage image = headerWith(VMC_AT(hardwareIdHigh), k.high, VMC_AT(hardwareIdLow), k.low);
         image.setBytes(VMC_AT(uuidBytes), k.uuid);
-        const Decoded d = decode(image, used());
+        const Decoded d = decode(image, earlier());
         EXPECT_STREQ(d.c.hardwareId.text, k.hardwareId);
         EXPECT_STREQ(d.c.uuid.text, k.uuidText);
     }

@@ -1,81 +1,34 @@
-#include <VellMetadataContainer/FieldDescription.h>
+#include "support/FieldChecks.h"
 
-#include <string>
+using namespace Vmc::testing;
 
-#include <gtest/gtest.h>
-
-#include "support/Decode.h"
-#include "support/HeaderImage.h"
-
-using Vmc::VellMetadataContainer;
-using Vmc::testing::Decoded;
-using Vmc::testing::HeaderImage;
-using Vmc::testing::decode;
-using C = VellMetadataContainer;
-
-namespace {
-
-const std::string kMasterSlaveMessage =
-    "Unknown Master/Slave setup configuration in VELLRAW header; enumeration value is `";
-const std::string kChannelMessage = "Unknown channel setup configuration in VELLRAW header; enumeration value is `";
-
-constexpr std::uint32_t kUnwritten = 0xFFFFFFFF;
-
-} // namespace
-
-TEST(ScaledValues, IntegralValueIsTheNearestFloat)
+TEST(ScaledValues, IntegralAndSignedTenths)
 {
-    const struct {
-        std::uint32_t word;
-        float value;
-    } cases[] = {{0, 0.0f}, {16777217, 16777216.0f}, {0xFFFFFFFE, 4294967296.0f}, {0x80000000, 2147483648.0f}};
-    for (const auto& k : cases) {
-        HeaderImage image = HeaderImage::decodable();
-        image.set(VMC_AT(integralWord), k.word);
-        const C c = decode(image).c;
-        EXPECT_TRUE(c.integralValue.defined) << k.word;
-        EXPECT_EQ(c.integralValue.value, k.value) << k.word;
-    }
-    EXPECT_FALSE(decode(HeaderImage::decodable()).c.integralValue.defined);
-}
-
-TEST(ScaledValues, SignedTenthsFromTheLowHalf)
-{
-    const struct {
-        std::uint32_t word;
-        float value;
-    } cases[] = {
-        {250, 25.0f},           {0x0000FFF6, -1.0f},          {0x00010005, 0.5f}, // upper half ignored
-        {0x00008000, -3276.8f}, {0x00007FFF, 3276.7f},        {0xFFFFFFFE, -0.2f}, // not the sentinel
-        {0, 0.0f},              {0xFFFF0000, 0.0f},
+    // The tenths come from the signed low half; the integral value is the
+    // nearest float.
+    const struct { std::uint32_t word; std::optional<float> integral, tenths; } cases[] = {
+        {0, 0.0f, 0.0f}, {250, 250.0f, 25.0f}, {0x0000FFF6, 65526.0f, -1.0f}, {0x00010005, 65541.0f, 0.5f},
+        {0x00008000, 32768.0f, -3276.8f}, {0x00007FFF, 32767.0f, 3276.7f}, {0xFFFF0000, 4294901760.0f, 0.0f},
+        {16777217, 16777216.0f, 0.1f}, {0x80000000, 2147483648.0f, 0.0f}, {kUnwritten, std::nullopt, std::nullopt},
+        {0xFFFFFFFE, 4294967296.0f, -0.2f}, // not the sentinel
     };
     for (const auto& k : cases) {
-        HeaderImage image = HeaderImage::decodable();
-        image.set(VMC_AT(tenthsWord1), k.word);
-        image.set(VMC_AT(tenthsWord2), k.word);
-        const C c = decode(image).c;
-        for (const MetaField<float>* field : {&c.tenthsValue1, &c.tenthsValue2}) {
-            EXPECT_TRUE(field->defined) << std::hex << k.word;
-            EXPECT_EQ(field->value, k.value) << std::hex << k.word;
-        }
+        const Decoded d = decode(headerWith(VMC_AT(integralWord), k.word, VMC_AT(tenthsWord1), k.word,
+                                            VMC_AT(tenthsWord2), k.word));
+        EXPECT_EQ(valueOf(d.c.integralValue), k.integral) << std::hex << k.word;
+        EXPECT_EQ(std::pair(valueOf(d.c.tenthsValue1), valueOf(d.c.tenthsValue2)), std::pair(k.tenths, k.tenths))
+            << std::hex << k.word;
     }
-    const C c = decode(HeaderImage::decodable()).c;
-    EXPECT_FALSE(c.tenthsValue1.defined);
-    EXPECT_FALSE(c.tenthsValue2.defined);
 }
 
-TEST(ScaledValues, SetupLabelsTagsAndFailures)
+TEST(ScaledValues, SetupLabelsTagsAndFailuresThatGoOn)
 {
-    struct Case {
-        std::uint32_t masterSlave;
-        std::uint32_t channel;
-        std::uint32_t tagWord;
-        const char* masterSlaveLabel; // null: left undefined
-        const char* channelLabel;
-        const char* tag;
-        std::string message; // empty: no failure
-    };
-    const Case cases[] = {
+    const std::string masterSlave =
+        "Unknown Master/Slave setup configuration in VELLRAW header; enumeration value is `";
+    const std::string channel = "Unknown channel setup configuration in VELLRAW header; enumeration value is `";
+    // A null label is left undefined; an empty message means no failure.
+    const struct { std::uint32_t masterSlave, channel, tagWord; const char *masterSlaveLabel, *channelLabel, *tag;
+                   std::string message; } cases[] = {
         {0, 0, 0x52494731, "OFF", "SINGLE", nullptr, ""},
         {1, 1, 0x52494731, "MASTER", "LEFT", "RIG1", ""},
         {2, 2, 0x52494731, "SLAVE", "RIGHT", "RIG1", ""},
@@ -84,45 +37,21 @@ TEST(ScaledValues, SetupLabelsTagsAndFailures)
         {0, 2, 0x41004243, "OFF", "RIGHT", "A", ""},
         {0, 1, kUnwritten, "OFF", "LEFT", nullptr, ""},
         {kUnwritten, kUnwritten, 0x52494731, nullptr, nullptr, nullptr, ""},
-        {3, 1, 0x52494731, nullptr, "LEFT", "RIG1", kMasterSlaveMessage + "3'"},
-        {0xFFFFFFFE, 0, kUnwritten, nullptr, "SINGLE", nullptr, kMasterSlaveMessage + "4294967294'"},
-        {1, 9, 0x52494731, "MASTER", nullptr, nullptr, kChannelMessage + "9'"},
-        {3, 4, 0x52494731, nullptr, nullptr, nullptr, kChannelMessage + "4'"}, // the later failure is returned
+        {3, 1, 0x52494731, nullptr, "LEFT", "RIG1", masterSlave + "3'"},
+        {0xFFFFFFFE, 0, kUnwritten, nullptr, "SINGLE", nullptr, masterSlave + "4294967294'"},
+        {1, 9, 0x52494731, "MASTER", nullptr, nullptr, channel + "9'"},
+        {3, 4, 0x52494731, nullptr, nullptr, nullptr, channel + "4'"}, // the later failure is returned
     };
-    for (const Case& k : cases) {
-        HeaderImage image = HeaderImage::decodable();
-        image.set(VMC_AT(masterSlaveSetup), k.masterSlave);
-        image.set(VMC_AT(channelSetup), k.channel);
-        image.set(VMC_AT(channelTagWord), k.tagWord);
-        const Decoded d = decode(image);
-        const std::string context = std::to_string(k.masterSlave) + "/" + std::to_string(k.channel);
-
-        EXPECT_EQ(d.isError, !k.message.empty()) << context;
-        EXPECT_EQ(d.code, 0u) << context;
-        EXPECT_EQ(d.message, k.message) << context;
-        const std::pair<const MetaString*, const char*> fields[] = {
-            {&d.c.masterSlaveSetup, k.masterSlaveLabel}, {&d.c.channelSetup, k.channelLabel}, {&d.c.channelTag, k.tag}};
-        for (const auto& [field, expected] : fields) {
-            if (expected == nullptr) {
-                EXPECT_FALSE(field->defined) << context;
-            } else {
-                EXPECT_TRUE(field->defined) << context;
-                EXPECT_STREQ(field->text, expected) << context;
-            }
-        }
+    for (const auto& k : cases) {
+        const Decoded d = decode(headerWith(VMC_AT(masterSlaveSetup), k.masterSlave, VMC_AT(channelSetup), k.channel,
+                                            VMC_AT(channelTagWord), k.tagWord, VMC_AT(groupName2), "after"));
+        SCOPED_TRACE(std::to_string(k.masterSlave) + "/" + std::to_string(k.channel));
+        EXPECT_EQ(d.isError, !k.message.empty());
+        EXPECT_EQ(d.code, 0u);
+        EXPECT_EQ(d.message, k.message);
+        EXPECT_STREQ(textOf(d.c.masterSlaveSetup), k.masterSlaveLabel);
+        EXPECT_STREQ(textOf(d.c.channelSetup), k.channelLabel);
+        EXPECT_STREQ(textOf(d.c.channelTag), k.tag);
+        EXPECT_STREQ(textOf(d.c.groupName2), "after"); // decoding went on
     }
-}
-
-TEST(ScaledValues, DecodingGoesOnAfterAnUnknownSetup)
-{
-    HeaderImage image = HeaderImage::decodable();
-    image.set(VMC_AT(masterSlaveSetup), 3u);
-    image.set(VMC_AT(channelSetup), 9u);
-    image.set(VMC_AT(switchWord4), 1u);
-    image.setText(VMC_AT(groupName2), "after");
-    const Decoded d = decode(image);
-    EXPECT_TRUE(d.isError);
-    EXPECT_EQ(d.code, 0u);
-    EXPECT_TRUE(d.c.switch4.defined);
-    EXPECT_STREQ(d.c.groupName2.text, "after");
 }

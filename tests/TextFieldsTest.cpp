@@ -1,125 +1,53 @@
-#include <VellMetadataContainer/FieldDescription.h>
+#include "support/FieldChecks.h"
 
-#include <string>
-
-#include <gtest/gtest.h>
-
-#include "support/Decode.h"
-#include "support/HeaderImage.h"
-
-using Vmc::VellMetadataContainer;
-using Vmc::decoding::At;
-using Vmc::testing::HeaderImage;
-using Vmc::testing::decode;
-using C = VellMetadataContainer;
-
-namespace {
-
-void expectText(const MetaString& field, const char* expected, const std::string& context)
-{
-    if (expected == nullptr) {
-        EXPECT_FALSE(field.defined) << context;
-    } else {
-        EXPECT_TRUE(field.defined) << context;
-        EXPECT_STREQ(field.text, expected) << context;
-    }
-}
-
-} // namespace
-
-TEST(TextFields, SwitchFour)
-{
-    const struct {
-        std::uint32_t word;
-        bool defined;
-        bool on;
-    } cases[] = {{0, true, false}, {1, true, true}, {2, true, false}, {0xFFFFFFFE, true, false}, {0xFFFFFFFF, false, false}};
-    for (const auto& k : cases) {
-        HeaderImage image = HeaderImage::decodable();
-        image.set(VMC_AT(switchWord4), k.word);
-        const C c = decode(image).c;
-        EXPECT_EQ(c.switch4.defined != 0, k.defined) << k.word;
-        if (k.defined) {
-            EXPECT_EQ(c.switch4.value, k.on) << k.word;
-        }
-    }
-}
+using namespace Vmc::testing;
+using C = Vmc::VellMetadataContainer;
 
 TEST(TextFields, NoneWordOfTheFourthText)
 {
-    const struct {
-        std::string bytes;
-        const char* stored; // null: left undefined
-    } cases[] = {
-        {"NONE", "None"},
-        {"NONE1", "NONE1"},
-        {"None", "None"},
-        {"none", "none"},
-        {"NON", "NON"},
-        {"", nullptr},
+    const std::pair<std::string, const char*> cases[] = { // null: left undefined
+        {"NONE", "None"}, {"NONE1", "NONE1"}, {"None", "None"}, {"none", "none"}, {"NON", "NON"}, {"", nullptr},
         {"ABCDEFGHIJKLMNOPQRSTUVWX", "ABCDEFGHIJKLMNOPQRSTUVWX"}, // fills the field, no NUL
     };
-    for (const auto& k : cases) {
-        HeaderImage image = HeaderImage::decodable();
-        image.setText(VMC_AT(auxiliaryText4), k.bytes);
-        expectText(decode(image).c.auxiliaryText4, k.stored, k.bytes);
-    }
-    expectText(decode(HeaderImage::decodable()).c.auxiliaryText4, nullptr, "unwritten");
+    for (const auto& [bytes, stored] : cases)
+        EXPECT_STREQ(textOf(decode(headerWith(VMC_AT(auxiliaryText4), bytes)).c.auxiliaryText4), stored) << bytes;
+    EXPECT_FALSE(decode(HeaderImage::decodable()).c.auxiliaryText4.defined);
 }
 
-TEST(TextFields, BoundedTextsStopAtTheirWidth)
+TEST(TextFields, BoundedTextsGoToTheirOwnFields)
 {
-    HeaderImage image = HeaderImage::decodable();
-    image.setText(VMC_AT(auxiliaryText2), "SIXTEEN-LETTERS!");
-    image.setText(VMC_AT(auxiliaryText3), "EIGHTCHR");
-    image.setText(VMC_AT(productionTextA), "next field"); // right after auxiliaryText3
-    const C c = decode(image).c;
-    expectText(c.auxiliaryText2, "SIXTEEN-LETTERS!", "auxiliaryText2");
-    expectText(c.auxiliaryText3, "EIGHTCHR", "auxiliaryText3");
-}
-
-TEST(TextFields, LongTextsGoToTheirOwnFields)
-{
-    const struct {
-        At<unsigned char[32]> header;
-        MetaString C::*field;
-        const char* text;
-    } texts[] = {
+    const std::tuple<Vmc::decoding::At<unsigned char[32]>, MetaString C::*, const char*> texts[] = {
         {VMC_AT(longText1), &C::longText1, "one"},   {VMC_AT(longText2), &C::longText2, "two"},
         {VMC_AT(longText3), &C::longText3, "three"}, {VMC_AT(longText4), &C::longText4, "four"},
         {VMC_AT(longText5), &C::longText5, "five"},
     };
-    HeaderImage image = HeaderImage::decodable();
-    for (const auto& t : texts)
-        image.setText(t.header, t.text);
-    C c = decode(image).c;
-    for (const auto& t : texts)
-        expectText(c.*t.field, t.text, t.text);
+    // Each of the two auxiliary texts fills its field; another text follows.
+    HeaderImage image = headerWith(VMC_AT(auxiliaryText2), "SIXTEEN-LETTERS!", VMC_AT(auxiliaryText3), "EIGHTCHR",
+                                   VMC_AT(productionTextA), "next field");
+    for (const auto& [at, field, text] : texts)
+        image.setText(at, text);
+    Decoded d = decode(image);
+    for (const auto& [at, field, text] : texts)
+        EXPECT_STREQ(textOf(d.c.*field), text);
+    EXPECT_STREQ(textOf(d.c.auxiliaryText2), "SIXTEEN-LETTERS!");
+    EXPECT_STREQ(textOf(d.c.auxiliaryText3), "EIGHTCHR");
 
     // Only a field that is 0xFF throughout is unwritten; an empty text is not
     // stored either.
-    HeaderImage edges = HeaderImage::decodable();
-    edges.setBytes(VMC_AT(longText1), {0x00});
-    unsigned char* longText2 = edges.data() + texts[1].header.offset;
-    longText2[31] = 0x41;
-    c = decode(edges).c;
-    expectText(c.longText1, nullptr, "NUL, then 0xFF");
-    expectText(c.longText2, (std::string(31, '\xFF') + "A").c_str(), "31 bytes 0xFF, then A");
-    expectText(c.longText3, nullptr, "unwritten");
+    image = HeaderImage::decodable();
+    image.setBytes(VMC_AT(longText1), {0x00});
+    image.data()[VMC_AT(longText2).offset + 31] = 'A';
+    d = decode(image);
+    EXPECT_FALSE(d.c.longText1.defined || d.c.longText3.defined);
+    EXPECT_EQ(textOf(d.c.longText2), std::string(31, '\xFF') + "A");
 }
 
-TEST(TextFields, EighthTimeCode)
+TEST(TextFields, EighthTimeCodeTestsOnlyItsTimeWord)
 {
-    HeaderImage image = HeaderImage::decodable();
-    image.set(VMC_AT(timeCode8), VellRawMeta::TC_Struct{0x01020304, 0xFFFFFFFF, 0x80005DC0, 7});
-    C c = decode(image).c;
-    ASSERT_TRUE(c.timeCode8.defined);
-    EXPECT_EQ(c.timeCode8.value.bcdTime, 0x01020304u);
-    EXPECT_EQ(c.timeCode8.value.word1, 0xFFFFFFFFu);
-    EXPECT_EQ(c.timeCode8.value.rateAndDropFrame, 0x80005DC0u);
-    EXPECT_EQ(c.timeCode8.value.word3, 7u);
-
-    // Only the BCD word decides.
-    image.set(VMC_AT(timeCode8), VellRawMeta::TC_Struct{0xFFFFFFFF, 1, 2, 3});
-    EXPECT_FALSE(decode(image).c.timeCode8.defined);
+    const VellRawMeta::TC_Struct written{0x01020304, kUnwritten, 0x80005DC0, 7};
+    const Decoded d = decode(headerWith(VMC_AT(timeCode8), written));
+    ASSERT_TRUE(d.c.timeCode8.defined);
+    EXPECT_TRUE(d.c.timeCode8.value == written);
+    const VellRawMeta::TC_Struct unwritten{kUnwritten, 1, 2, 3};
+    EXPECT_FALSE(decode(headerWith(VMC_AT(timeCode8), unwritten)).c.timeCode8.defined);
 }
