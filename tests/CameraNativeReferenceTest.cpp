@@ -1,15 +1,17 @@
 // The camera-native primaries as computed on every call, bit for bit equal to
-// the computation written out step by step: a fresh calibration list, a
-// table built from it, the matrix for the CCT, the fixed products and the
+// the computation written out step by step: a fresh calibration list, the
+// matrix for the CCT found by walking it, the fixed products and the
 // projection to xy. Every 16-bit CCT, with and without the ND filter.
 #include <VellMetadataContainer/ColorCorrectionMatrix.h>
 
 #include <cstdint>
 #include <cstring>
+#include <vector>
 
 #include <gtest/gtest.h>
 
 using Vmc::Chromaticities;
+using Vmc::ColorCorrectionMatrix;
 using Vmc::ColorCorrectionMatrixTable;
 using Vmc::Matrix33;
 using Vmc::Vec2;
@@ -23,12 +25,28 @@ Vec2 xy(const Vec3& xyz)
     return Vec2(xyz.x / sum, xyz.y / sum);
 }
 
+// The matrix for the CCT from an ascending calibration list: the end
+// calibrations outside their range, else the blend in mired of the last
+// calibration at or below the CCT and the first one above it.
+Matrix33 correctionFor(const std::vector<ColorCorrectionMatrix>& list, unsigned short cct)
+{
+    if (cct <= list.front().cct())
+        return list.front().matrix();
+    if (cct >= list.back().cct())
+        return list.back().matrix();
+    std::size_t hi = 1;
+    while (list[hi].cct() <= cct)
+        ++hi;
+    const ColorCorrectionMatrix& lo = list[hi - 1];
+    return Matrix33(ColorCorrectionMatrixTable::alpha(cct, lo.cct(), list[hi].cct()), lo.matrix(), list[hi].matrix());
+}
+
 // The computation as described, with nothing kept between calls.
 Chromaticities reference(unsigned short cct, bool ndIn)
 {
-    const ColorCorrectionMatrixTable table(ndIn ? ColorCorrectionMatrixTable::NDMatrices()
-                                                : ColorCorrectionMatrixTable::noNDMatrices());
-    const Matrix33 c = table.matrixForCCT(cct).matrix();
+    const Matrix33 c = correctionFor(ndIn ? ColorCorrectionMatrixTable::NDMatrices()
+                                          : ColorCorrectionMatrixTable::noNDMatrices(),
+                                     cct);
     const Matrix33 w(0.638007619, 0.21470386, 0.09774445,
                      0.291953779, 0.82384104, -0.11579482,
                      0.002798279, -0.06703424, 1.15329371);

@@ -49,13 +49,10 @@ ColorCorrectionMatrix ColorCorrectionMatrixTable::matrixForCCT(unsigned short cc
     if (cct >= highest.cct())
         return highest;
 
-    // lowest < cct < highest: some successor lies above cct.
-    auto lo = entries.begin();
-    auto hi = std::next(lo);
-    while (hi->first <= cct) {
-        lo = hi;
-        ++hi;
-    }
+    // lowest < cct < highest: hi is the first entry above cct, lo the one
+    // before it (at or below cct).
+    const auto hi = entries.upper_bound(cct);
+    const auto lo = std::prev(hi);
     const double weight = lo->first == 0 ? 1.0 : alpha(cct, lo->first, hi->first);
     return ColorCorrectionMatrix(cct, weight, lo->second, hi->second);
 }

@@ -51,7 +51,7 @@ Next decodeBayerAndTimeCodes(Decoding& d)
         const char* label = labelFor(kBayerColorOrders, order);
         if (label == nullptr)
             return d.fail(Failure::UnknownBayerColorOrder, order);
-        c.bayerPattern = label;
+        assignText(c.bayerPattern, label);
     }
 
     c.auxiliaryCameraWord.set(h.read(VMC_AT(auxiliaryCameraWord)));

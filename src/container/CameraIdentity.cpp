@@ -67,8 +67,8 @@ Next decodeCameraIdentity(Decoding& d)
 
     assignDecimal(c.cameraNumberText, h.read(VMC_AT(cameraNumber)));
     const char index[2] = {static_cast<char>(h.read(VMC_AT(cameraIndex))), '\0'};
-    c.cameraIndex = index;
-    c.cameraManufacturer = kManufacturer;
+    assignText(c.cameraIndex, index);
+    assignText(c.cameraManufacturer, kManufacturer);
 
     // The model text when the camera wrote it, else the label of its type.
     const FieldText modelText = boundedText(h.read(VMC_AT(cameraModelText)));
@@ -87,7 +87,7 @@ Next decodeCameraIdentity(Decoding& d)
             return d.fail(Failure::UnknownCameraType, type);
         }
     }
-    c.cameraModel = model;
+    assignText(c.cameraModel, model);
 
     const std::uint32_t triple[3] = {h.read(VMC_AT(cameraTripleA)), h.read(VMC_AT(cameraTripleB)),
                                      h.read(VMC_AT(cameraTripleC))};
@@ -107,7 +107,7 @@ Next decodeCameraIdentity(Decoding& d)
     std::replace(modelStart, uniqueId.end(), ' ', '_');
     uniqueId.append("-SN_");
     appendFourCharacters(uniqueId, h.read(VMC_AT(cameraSerialCode)));
-    c.cameraUniqueId = uniqueId.c_str();
+    assignText(c.cameraUniqueId, uniqueId.c_str());
     return Next::Continue;
 }
 

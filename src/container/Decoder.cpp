@@ -10,11 +10,18 @@ using namespace decoding;
 
 namespace {
 
+template <Step... steps>
+struct Steps {
+    static void run(Decoding& d) { (void)((steps(d) == Next::Continue) && ...); }
+};
+
 // The order matters only for which fields a stopping failure leaves stored:
 // everything decoded before it.
 //
-// Steps whose group is not built yet are left out (commented).
-constexpr Step kSequence[] = {
+// Each step is called directly (no table of pointers to call through), and
+// the first that says stop ends the sequence: the && fold runs left to right
+// and stops at the first false.
+using Sequence = Steps<
     decodeColorPrimaries,                         // may stop: 100
     decodeLensIris,
     decodeCameraIdentity,                         // may stop: 200, 300, 400
@@ -38,8 +45,7 @@ constexpr Step kSequence[] = {
     decodeEncoders,
     decodeScaledValuesAndChannels,                // master/slave and channel setup go on
     decodeTextFieldsAndTimeCode8,
-    decodeNamedRecords,
-};
+    decodeNamedRecords>;
 
 } // namespace
 
@@ -47,10 +53,7 @@ ErrorValue VellMetadataContainer::initFromHeader(VellRawMeta::VellFileHeaderV3 c
 {
     ErrorValue result = noFailure();
     Decoding decoding{HeaderView(header), *this, result, colorSpace};
-    for (Step step : kSequence) {
-        if (step(decoding) == Next::Stop)
-            break;
-    }
+    Sequence::run(decoding);
     return result;
 }
 

@@ -4,6 +4,7 @@
 
 #include <VellMetadataContainer/MetadataContainer.h>
 
+#include "AssignText.h"
 #include "Failures.h"
 #include "HeaderView.h"
 

@@ -76,7 +76,7 @@ const char* modeLabel(std::uint8_t mode)
 void decodeSet(const HeaderView& h, VellMetadataContainer& c, int set)
 {
     const EncoderSet& bytes = kSets[set];
-    c.*bytes.mode = modeLabel(h.read(bytes.modeByte));
+    assignText(c.*bytes.mode, modeLabel(h.read(bytes.modeByte)));
     (c.*bytes.parameter).set(h.read(bytes.parameterByte));
 
     for (const Encoder& encoder : kEncoders) {

@@ -70,7 +70,7 @@ void decodeLensName(Bytes field, VellMetadataContainer& c)
     const FieldText name = textUnlessFirstByteUnwritten(field);
     if (!name.exists())
         return;
-    c.lensName = name.c_str();
+    assignText(c.lensName, name.c_str());
 
     // The words of the name, split at spaces and tabs, joined by single
     // spaces: never longer than the name.
@@ -93,10 +93,10 @@ void decodeLensName(Bytes field, VellMetadataContainer& c)
     if (count >= 2 && isLensMaker(first)) {
         FixedText<kLensNameWidth> maker;
         maker.append(first);
-        c.lensMaker = maker.c_str();
-        c.lensModel = words.c_str() + firstLength + 1;
+        assignText(c.lensMaker, maker.c_str());
+        assignText(c.lensModel, words.c_str() + firstLength + 1);
     } else {
-        c.lensModel = words.c_str();
+        assignText(c.lensModel, words.c_str());
     }
 }
 
@@ -131,7 +131,7 @@ Next decodeFocalLengthAndFocusDistance(Decoding& d)
     if (unwritten(units) || distance == 0)
         return Next::Continue;
     const bool imperial = units == 0;
-    c.lensDistanceUnits = imperial ? "Imperial" : "Metric";
+    assignText(c.lensDistanceUnits, imperial ? "Imperial" : "Metric");
     if (distance == 0xFFFFFFFFu)
         c.lensFocusDistance.set(std::numeric_limits<float>::infinity());
     else

@@ -47,13 +47,13 @@ Next decodeLook(Decoding& d)
     const FieldText name = textUnlessFirstByteUnwritten(h.read(VMC_AT(lookName)));
     if (!name.exists() || name.view() == "None")
         return Next::Continue;
-    c.lookName = name.c_str();
+    assignText(c.lookName, name.c_str());
 
     const std::uint32_t lutType = h.read(VMC_AT(lookLutType));
     const char* lut = labelFor(kLookLutTypes, lutType);
     if (lut == nullptr)
         return d.fail(Failure::UnknownLookLutType, lutType);
-    c.lookLutType = lut;
+    assignText(c.lookLutType, lut);
 
     const float saturation = h.read(VMC_AT(cdlSaturation));
     if (!unwritten(saturation))
@@ -73,7 +73,7 @@ Next decodeLook(Decoding& d)
     const char* modeLabel = labelFor(kCdlApplicationModes, mode);
     if (modeLabel == nullptr)
         return d.fail(Failure::UnknownCdlApplicationMode, mode);
-    c.cdlApplicationMode = modeLabel;
+    assignText(c.cdlApplicationMode, modeLabel);
     return Next::Continue;
 }
 

@@ -1,25 +1,14 @@
 #include <VellMetadataContainer/FieldTypes.h>
 
 #include <cstdlib>
-#include <cstring>
-#include <new>
 #include <utility>
 
-namespace {
+#include "AssignText.h"
 
-char* duplicate(const char* s)
-{
-    if (s == nullptr)
-        return nullptr;
-    char* copy = strdup(s);
-    if (copy == nullptr)
-        throw std::bad_alloc();
-    return copy;
-}
+using Vmc::decoding::assignText;
+using Vmc::decoding::duplicateText;
 
-} // namespace
-
-MetaString::MetaString(const MetaString& other) : text(duplicate(other.text)), defined(other.defined) {}
+MetaString::MetaString(const MetaString& other) : text(duplicateText(other.text)), defined(other.defined) {}
 
 MetaString::MetaString(MetaString&& other) noexcept : text(other.text), defined(other.defined)
 {
@@ -30,7 +19,7 @@ MetaString::MetaString(MetaString&& other) noexcept : text(other.text), defined(
 MetaString& MetaString::operator=(const MetaString& other)
 {
     if (this != &other) {
-        char* copy = duplicate(other.text);
+        char* copy = duplicateText(other.text);
         std::free(text);
         text = copy;
         defined = other.defined;
@@ -55,13 +44,6 @@ MetaString::~MetaString()
 
 MetaString& MetaString::operator=(const char* s)
 {
-    // The pointer test only guards against assigning a field its own text;
-    // any other source, equal or not, is copied.
-    if (text != s) {
-        char* copy = duplicate(s);
-        std::free(text);
-        text = copy;
-    }
-    defined = 1;
+    assignText(*this, s);
     return *this;
 }

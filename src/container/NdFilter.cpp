@@ -83,7 +83,7 @@ Next decodeNdFilterAndSwitches(Decoding& d)
             const char* label = camera->labels.find(type);
             if (label == nullptr)
                 return d.fail(camera->unknownType, type);
-            c.ndFilter = label;
+            assignText(c.ndFilter, label);
         }
         c.ndFilterValue.set(static_cast<float>(milliValue) / 1000.0f);
     }

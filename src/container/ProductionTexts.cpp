@@ -39,7 +39,7 @@ const FieldText* firstUsable(const FieldText& a, const FieldText& b, const Field
 void assignIfUsable(MetaString& target, const FieldText* text)
 {
     if (text != nullptr && text->usable())
-        target = text->c_str();
+        assignText(target, text->c_str());
 }
 
 // A part of a recorder text, copied to be terminated.
@@ -49,7 +49,7 @@ void assignIfNotEmpty(MetaString& target, std::string_view part)
         return;
     FixedText<kRecorderTextWidth> text;
     text.append(part);
-    target = text.c_str();
+    assignText(target, text.c_str());
 }
 
 } // namespace
@@ -103,7 +103,7 @@ Next decodeProductionTextsRecorderAndHardwareId(Decoding& d)
         }
         FixedText<16> hex;
         hex.appendHex(bytes, sizeof bytes);
-        c.hardwareId = hex.c_str();
+        assignText(c.hardwareId, hex.c_str());
     }
     return Next::Continue;
 }
@@ -121,7 +121,7 @@ Next decodeUuid(Decoding& d)
     FixedText<36> text;
     text.appendHex(u, 4).append('-').appendHex(u + 4, 2).append('-').appendHex(u + 6, 2).append('-');
     text.appendHex(u + 8, 2).append('-').appendHex(u + 10, 6);
-    d.out.uuid = text.c_str();
+    assignText(d.out.uuid, text.c_str());
     return Next::Continue;
 }
 

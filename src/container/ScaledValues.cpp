@@ -44,7 +44,7 @@ bool assignLabel(MetaString& out, std::uint32_t value, const char* const (&label
         return true;
     if (value >= N)
         return false;
-    out = labels[value];
+    assignText(out, labels[value]);
     return true;
 }
 
@@ -74,7 +74,7 @@ Next decodeScaledValuesAndChannels(Decoding& d)
         // A NUL among the bytes ends the tag early; an empty tag still counts.
         FixedText<4> text;
         appendFourCharacters(text, tag);
-        c.channelTag = text.c_str();
+        assignText(c.channelTag, text.c_str());
     }
     return Next::Continue;
 }

@@ -29,7 +29,7 @@ Next decodeTextFieldsAndTimeCode8(Decoding& d)
     // Only the exact upper-case word is rewritten.
     const FieldText text4 = boundedText(h.read(VMC_AT(auxiliaryText4)));
     if (text4.usable())
-        c.auxiliaryText4 = text4.view() == "NONE" ? "None" : text4.c_str();
+        assignText(c.auxiliaryText4, text4.view() == "NONE" ? "None" : text4.c_str());
 
     const VellRawMeta::TC_Struct timeCode = h.read(VMC_AT(timeCode8));
     if (!unwritten(timeCode))

@@ -7,6 +7,7 @@
 
 #include <VellMetadataContainer/FieldTypes.h>
 
+#include "AssignText.h"
 #include "HeaderView.h"
 #include "Unwritten.h"
 #include "util/FixedText.h"
@@ -75,7 +76,7 @@ inline void assignBoundedText(MetaString& target, Bytes field)
 {
     const FieldText text = boundedText(field);
     if (text.usable())
-        target = text.c_str();
+        assignText(target, text.c_str());
 }
 
 // Appends a word's four bytes as characters, most significant byte first; a
@@ -93,7 +94,7 @@ void assignDecimal(MetaString& target, Integer value)
 {
     FixedText<24> text;
     text.appendDecimal(value);
-    target = text.c_str();
+    assignText(target, text.c_str());
 }
 
 } // namespace Vmc::decoding

@@ -98,7 +98,7 @@ Next decodeWhiteBalanceAndColor(Decoding& d)
     const char* target = labelFor(kTargetColorSpaces, targetColorSpace);
     if (target == nullptr)
         return d.fail(Failure::UnknownTargetColorSpace, targetColorSpace);
-    c.targetColorSpace = target;
+    assignText(c.targetColorSpace, target);
 
     c.processingLevel.set(static_cast<float>(h.read(VMC_AT(processingLevel))));
 
@@ -106,7 +106,7 @@ Next decodeWhiteBalanceAndColor(Decoding& d)
     const char* flip = labelFor(kFlipStates, flipState);
     if (flip == nullptr)
         return d.fail(Failure::UnknownFlipState, flipState); // recorded; decoding goes on
-    c.flipState = flip;
+    assignText(c.flipState, flip);
     return Next::Continue;
 }
 

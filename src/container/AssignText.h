@@ -1,0 +1,41 @@
+// Storing a text in a container field: a strdup copy on the heap, the field's
+// earlier text released, the field marked defined. A full header stores some
+// sixty texts, so the decoders use this inline form instead of a call into
+// MetaString's exported assignment, which is this same code.
+#pragma once
+
+#include <cstdlib>
+#include <cstring>
+#include <new>
+
+#include <VellMetadataContainer/FieldTypes.h>
+
+namespace Vmc::decoding {
+
+// A strdup copy of `s`, or null for null. Throws std::bad_alloc when the copy
+// fails.
+inline char* duplicateText(const char* s)
+{
+    if (s == nullptr)
+        return nullptr;
+    char* copy = strdup(s);
+    if (copy == nullptr)
+        throw std::bad_alloc();
+    return copy;
+}
+
+// Unless `s` is the very pointer the field holds, releases the held text and
+// holds a copy of `s` instead; the field is defined either way. The pointer
+// test only guards against assigning a field its own text: any other source,
+// equal or not, is copied.
+inline void assignText(MetaString& target, const char* s)
+{
+    if (target.text != s) {
+        char* copy = duplicateText(s);
+        std::free(target.text);
+        target.text = copy;
+    }
+    target.defined = 1;
+}
+
+} // namespace Vmc::decoding
