@@ -17,83 +17,62 @@
 #include "support/FullHeader.h"
 #include "support/HeaderFieldMap.h"
 
-using Vmc::VellMetadataContainer;
-using Vmc::testing::FieldKind;
 using Vmc::testing::HeaderImage;
 
 namespace {
 
 constexpr std::size_t kHeaderSize = VellRawMeta::kVellFileHeaderV3Size;
 
-// Two pages: the first readable and writable, the second unreadable. The
-// header is copied flush against the boundary.
-class GuardedHeader {
-public:
-    GuardedHeader()
+// Two pages, the second unreadable; a header is copied flush against it.
+struct GuardedPage {
+    std::size_t page = static_cast<std::size_t>(sysconf(_SC_PAGESIZE));
+    void* base = mmap(nullptr, 2 * page, PROT_READ | PROT_WRITE, MAP_PRIVATE | MAP_ANONYMOUS, -1, 0);
+    bool ready = base != MAP_FAILED && page >= kHeaderSize &&
+                 mprotect(static_cast<unsigned char*>(base) + page, page, PROT_NONE) == 0;
+    GuardedPage() = default;
+    GuardedPage(const GuardedPage&) = delete;
+    GuardedPage& operator=(const GuardedPage&) = delete;
+    ~GuardedPage()
     {
-        page_ = static_cast<std::size_t>(sysconf(_SC_PAGESIZE));
-        void* memory = mmap(nullptr, 2 * page_, PROT_READ | PROT_WRITE, MAP_PRIVATE | MAP_ANONYMOUS, -1, 0);
-        if (memory == MAP_FAILED)
-            return;
-        base_ = static_cast<unsigned char*>(memory);
-        guarded_ = mprotect(base_ + page_, page_, PROT_NONE) == 0;
+        if (base != MAP_FAILED)
+            munmap(base, 2 * page);
     }
-    ~GuardedHeader()
-    {
-        if (base_ != nullptr)
-            munmap(base_, 2 * page_);
-    }
-    GuardedHeader(const GuardedHeader&) = delete;
-    GuardedHeader& operator=(const GuardedHeader&) = delete;
-
-    bool ready() const { return guarded_ && page_ >= kHeaderSize; }
-
     const VellRawMeta::VellFileHeaderV3* place(const HeaderImage& image)
     {
-        unsigned char* start = base_ + page_ - kHeaderSize;
+        unsigned char* start = static_cast<unsigned char*>(base) + page - kHeaderSize;
         std::memcpy(start, image.data(), kHeaderSize);
         return reinterpret_cast<const VellRawMeta::VellFileHeaderV3*>(start);
     }
-
-private:
-    std::size_t page_ = 0;
-    unsigned char* base_ = nullptr;
-    bool guarded_ = false;
 };
 
 struct Variant {
     std::string name;
     HeaderImage image;
+    std::size_t filledTextWidth; // width of the one text filled with 'W', or 0
 };
 
-// Every text field filled to its width without a NUL, on a header where
-// everything else is defined; and the same with the bytes a text field may
-// hold after its first NUL left as 0xFF.
-HeaderImage withUnterminatedTexts(HeaderImage image, unsigned char fill)
-{
-    for (const Vmc::testing::HeaderField& field : Vmc::testing::headerFields()) {
-        if (field.kind == FieldKind::Text)
-            std::memset(image.data() + field.offset, fill, field.width);
-    }
-    return image;
-}
-
+// Headers without a NUL where a text copy might look for one: no NUL at all,
+// every text filled to its width (with letters, or 0xFE as after a NUL), and
+// each text alone filled with 'W', the last one ending the header.
 std::vector<Variant> variants()
 {
-    std::vector<Variant> v;
-    v.push_back({"never written", HeaderImage()});
-    v.push_back({"decodable", HeaderImage::decodable()});
-    v.push_back({"full header", Vmc::testing::fullHeader()});
-    v.push_back({"texts without NUL", withUnterminatedTexts(Vmc::testing::fullHeader(), 'Z')});
-    v.push_back({"texts of 0xFE", withUnterminatedTexts(Vmc::testing::fullHeader(), 0xFE)});
-    // The last text of the header alone, then its values, up to the final byte.
-    HeaderImage last = Vmc::testing::fullHeader();
-    std::memset(last.data() + offsetof(VellRawMeta::VellFileHeaderV3, record6.name), 'Q', 32);
-    v.push_back({"last record name without NUL", last});
-    // Every byte 0x41: no NUL anywhere, and every enumeration unknown.
-    HeaderImage letters;
+    const HeaderImage full = Vmc::testing::fullHeader();
+    HeaderImage letters, unterminated = full, fe = full;
     std::memset(letters.data(), 'A', kHeaderSize);
-    v.push_back({"letters only", letters});
+    std::vector<Variant> v = {
+        {"never written", HeaderImage(), 0}, {"decodable", HeaderImage::decodable(), 0}, {"full", full, 0},
+        {"letters only", letters, 0}};
+    for (const Vmc::testing::HeaderField& field : Vmc::testing::headerFields()) {
+        if (field.kind != Vmc::testing::FieldKind::Text)
+            continue;
+        HeaderImage alone = full;
+        std::memset(alone.data() + field.offset, 'W', field.width);
+        v.push_back({field.name + " without NUL", alone, field.width});
+        std::memset(unterminated.data() + field.offset, 'Z', field.width);
+        std::memset(fe.data() + field.offset, 0xFE, field.width);
+    }
+    v.push_back({"texts without NUL", unterminated, 0});
+    v.push_back({"texts of 0xFE", fe, 0});
     return v;
 }
 
@@ -101,48 +80,28 @@ std::vector<Variant> variants()
 
 TEST(OutOfBounds, DecodingReadsOnlyTheHeaderBytes)
 {
-    GuardedHeader guard;
-    ASSERT_TRUE(guard.ready()) << "cannot map a guard page";
-    const std::int32_t colorSpaces[] = {0, 1, 2, 3, -1, INT_MIN};
+    GuardedPage guard;
+    ASSERT_TRUE(guard.ready) << "cannot map a guard page";
     for (const Variant& variant : variants()) {
         const VellRawMeta::VellFileHeaderV3* header = guard.place(variant.image);
-        for (std::int32_t colorSpace : colorSpaces) {
+        for (std::int32_t colorSpace : {0, 1, 2, 3, -1, INT_MIN}) {
             SCOPED_TRACE(variant.name + ", colour space " + std::to_string(colorSpace));
-            VellMetadataContainer container;
+            Vmc::VellMetadataContainer container;
             Vmc::ErrorValue result =
-                container.initFromHeader(header, static_cast<VellMetadataContainer::ColorSpace>(colorSpace));
+                container.initFromHeader(header, static_cast<Vmc::VellMetadataContainer::ColorSpace>(colorSpace));
             const char* problem = Vmc::testing::resultProblem(result, colorSpace);
             EXPECT_EQ(problem, nullptr) << problem << ": " << result.message;
             std::free(result.message);
-        }
-    }
-}
-
-TEST(OutOfBounds, EachTextFieldUnterminatedAlone)
-{
-    // One text field at a time fills its width, so that a copy bounded by
-    // the wrong width runs into the next field or past the end.
-    GuardedHeader guard;
-    ASSERT_TRUE(guard.ready()) << "cannot map a guard page";
-    for (const Vmc::testing::HeaderField& field : Vmc::testing::headerFields()) {
-        if (field.kind != FieldKind::Text)
-            continue;
-        SCOPED_TRACE(field.name);
-        HeaderImage image = Vmc::testing::fullHeader();
-        std::memset(image.data() + field.offset, 'W', field.width);
-        VellMetadataContainer container;
-        Vmc::ErrorValue result =
-            container.initFromHeader(guard.place(image), VellMetadataContainer::ColorSpace::CameraNative);
-        EXPECT_EQ(Vmc::testing::firstBrokenText(container), nullptr);
-        // A text copied from the field stops at the field's end, not in
-        // the bytes that follow it.
-        Vmc::forEachField(container, [&](const Vmc::FieldInfo& info, const auto& f) {
-            if constexpr (std::is_same_v<std::decay_t<decltype(f)>, MetaString>) {
-                if (f.text != nullptr && f.text[0] == 'W') {
-                    EXPECT_LE(std::strlen(f.text), field.width) << info.name;
+            EXPECT_EQ(Vmc::testing::firstBrokenText(container), nullptr);
+            // A text copied from the filled field stops at the field's end,
+            // not in the bytes that follow it.
+            Vmc::forEachField(container, [&](const Vmc::FieldInfo& info, const auto& f) {
+                if constexpr (std::is_same_v<std::decay_t<decltype(f)>, MetaString>) {
+                    if (variant.filledTextWidth != 0 && f.text != nullptr && f.text[0] == 'W') {
+                        EXPECT_LE(std::strlen(f.text), variant.filledTextWidth) << info.name;
+                    }
                 }
-            }
-        });
-        std::free(result.message);
+            });
+        }
     }
 }

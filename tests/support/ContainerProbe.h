@@ -93,56 +93,51 @@ bool sameField(const MetaField<T>& a, const MetaField<T>& b)
 
 } // namespace probe
 
-inline const char* firstDifference(const VellMetadataContainer& a, const VellMetadataContainer& b)
+// The name of the first field, in container order, for which
+// `holds(fieldOfA, fieldOfB)` is true; nullptr when there is none.
+template <class Predicate>
+const char* firstFieldWhere(const VellMetadataContainer& a, const VellMetadataContainer& b, Predicate holds)
 {
     const char* name = nullptr;
     allFieldPairs(a, b, [&](const FieldInfo& info, const auto& fa, const auto& fb) {
-        if (probe::sameField(fa, fb))
-            return true;
-        name = info.name;
-        return false;
+        name = holds(fa, fb) ? info.name : nullptr;
+        return name == nullptr;
     });
     return name;
+}
+
+inline const char* firstDifference(const VellMetadataContainer& a, const VellMetadataContainer& b)
+{
+    return firstFieldWhere(a, b, [](const auto& fa, const auto& fb) { return !probe::sameField(fa, fb); });
 }
 
 inline const char* firstLostField(const VellMetadataContainer& before, const VellMetadataContainer& after)
 {
-    const char* name = nullptr;
-    allFieldPairs(before, after, [&](const FieldInfo& info, const auto& fb, const auto& fa) {
-        if (fb.defined && !fa.defined) {
-            name = info.name;
-            return false;
-        }
-        return true;
-    });
-    return name;
+    return firstFieldWhere(before, after, [](const auto& fb, const auto& fa) { return fb.defined && !fa.defined; });
 }
 
 inline bool holdsUnorderedValue(const VellMetadataContainer& c)
 {
-    bool found = false;
-    forEachField(c, [&](const FieldInfo&, const auto& field) {
-        if constexpr (!std::is_same_v<std::decay_t<decltype(field)>, MetaString>)
-            found = found || (field.defined && probe::unordered(field.value));
-    });
-    return found;
+    return firstFieldWhere(c, c, [](const auto& field, const auto&) {
+        if constexpr (std::is_same_v<std::decay_t<decltype(field)>, MetaString>)
+            return false;
+        else
+            return field.defined && probe::unordered(field.value);
+    }) != nullptr;
 }
 
 // Every defined text is a readable C string, and a field with a text never
 // lost its flag: null while undefined is the only allowed combination.
 inline const char* firstBrokenText(const VellMetadataContainer& c)
 {
-    const char* name = nullptr;
-    forEachField(c, [&](const FieldInfo& info, const auto& field) {
+    return firstFieldWhere(c, c, [](const auto& field, const auto&) {
         if constexpr (std::is_same_v<std::decay_t<decltype(field)>, MetaString>) {
-            const bool broken = field.defined ? field.text == nullptr : field.text != nullptr;
-            if (broken && name == nullptr)
-                name = info.name;
             if (field.text != nullptr)
                 (void)std::strlen(field.text);
+            return field.defined ? field.text == nullptr : field.text != nullptr;
         }
+        return false;
     });
-    return name;
 }
 
 // Why `result` is not one the failure table allows (nullptr when it is):

@@ -101,7 +101,6 @@ inline void expectLabel(const Decoded& d, const MetaString& field, const EnumCas
     EXPECT_EQ(d.message, k.label ? "" : messageHead + std::to_string(k.value) + "'");
 }
 
-
 // Names of the fields whose flag, value or text differ between a and b.
 inline std::set<std::string> changedFields(const VellMetadataContainer& a, const VellMetadataContainer& b)
 {

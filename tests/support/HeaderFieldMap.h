@@ -56,179 +56,171 @@ inline std::vector<std::uint32_t> serialRangeBounds()
     return values;
 }
 
+using Header = VellRawMeta::VellFileHeaderV3;
+static_assert(sizeof(Header) == VellRawMeta::kVellFileHeaderV3Size);
+
+// A field's documented offset; the build fails where the header structure
+// places the member elsewhere.
+template <std::size_t Actual, std::size_t Documented>
+constexpr std::size_t placed()
+{
+    static_assert(Actual == Documented, "a header field is not at its documented offset");
+    return Documented;
+}
+
 } // namespace detail
 
-// A numeric field with the values worth trying, and a text field with the
-// texts worth trying.
-#define VMC_HEADER_FIELD(member, kind, ...)                                                         \
-    HeaderField                                                                                     \
-    {                                                                                               \
-        #member, offsetof(VellRawMeta::VellFileHeaderV3, member),                                   \
-            sizeof(VellRawMeta::VellFileHeaderV3::member), FieldKind::kind, Words __VA_ARGS__, {}   \
-    }
-#define VMC_HEADER_TEXT(member, ...)                                                                \
-    HeaderField                                                                                     \
-    {                                                                                               \
-        #member, offsetof(VellRawMeta::VellFileHeaderV3, member),                                   \
-            sizeof(VellRawMeta::VellFileHeaderV3::member), FieldKind::Text, {}, Texts __VA_ARGS__   \
-    }
+// Rows of the table: a numeric field at its documented offset with the
+// values worth trying, a text field with the texts worth trying, and a named
+// value record (kind, name and six values).
+#define F(member, offset, kind, ...)                                                                                  \
+    HeaderField{#member, detail::placed<offsetof(detail::Header, member), offset>(),                                  \
+                sizeof(detail::Header::member), FieldKind::kind, Words __VA_ARGS__, {}}
+#define T(member, offset, ...)                                                                                        \
+    HeaderField{#member, detail::placed<offsetof(detail::Header, member), offset>(),                                  \
+                sizeof(detail::Header::member), FieldKind::Text, {}, Texts __VA_ARGS__}
+#define R(record, offset)                                                                                             \
+    F(record.kind, offset, Word32, {0, 1, 2, 3}), T(record.name, offset + 4, {"Record", "", "None"}),                 \
+        F(record.values, offset + 36, Words16, {0, 1, 0xFFFE, 0xFFFF})
 
 // The fields in header order.
 inline const std::vector<HeaderField>& headerFields()
 {
     using Words = std::vector<std::uint32_t>;
     using Texts = std::vector<std::string>;
-    static const std::vector<HeaderField> fields = [] {
-        const Words frameRates{0, 1000, 12500, 23976, 24000, 29970, 0x7FFFFFFF, 0x80000000, 0xFFFFFFFE};
-        const Words bcdDate{0x20231231, 0x19700101, 0x99999999, 0xAAAAAAAA, 0};
-        const Words bcdTime{0x23595900, 0x00000000, 0x99999999, 0xFAFAFAFA};
-        const Words tenths{250, 0x0000FFF6, 0x00010005, 0x00008000, 0xFFFFFFFE, 0x00007FFF};
-        std::vector<HeaderField> f = {
-            VMC_HEADER_FIELD(imageWidth, Word32, {0, 1, 4096, 0x80000000}),
-            VMC_HEADER_FIELD(imageHeight, Word32, {0, 1, 2160, 0x80000000}),
-            VMC_HEADER_FIELD(activeAreaLeft, Word32, {0, 8, 0xFFFFFFFE}),
-            VMC_HEADER_FIELD(activeAreaTop, Word32, {0, 4, 0xFFFFFFFE}),
-            VMC_HEADER_FIELD(activeAreaWidth, Word32, {0, 1, 0xFFFFFFFE}),
-            VMC_HEADER_FIELD(activeAreaHeight, Word32, {0, 1, 0xFFFFFFFE}),
-            VMC_HEADER_FIELD(imageInfoWord, Word32, {0, 7}),
-            VMC_HEADER_FIELD(whiteBalanceCct, Word32, {0, 1000, 1999, 3200, 5600, 10000, 65535, 65536, 70000}),
-            VMC_HEADER_FIELD(whiteBalanceTint, Floats, {}),
-            VMC_HEADER_FIELD(whiteBalanceRgb, Floats, {}),
-            VMC_HEADER_FIELD(exposureIndex, Word32, {0, 800, 16777217}),
-            VMC_HEADER_FIELD(colorMatrix, Floats, {}),
-            VMC_HEADER_FIELD(targetColorSpace, Word32, {0, 1, 2, 3, 4, 5}),
-            VMC_HEADER_FIELD(processingLevel, Word32, {0, 3, 16777217}),
-            VMC_HEADER_FIELD(extraFloatValue, Floats, {}),
-            VMC_HEADER_FIELD(flipState, Word32, {0, 1, 2, 4, 8, 9, 12, 13, 0x80000000}),
-            VMC_HEADER_TEXT(lookName, {"None", "none", "NONE", "Day Exterior"}),
-            VMC_HEADER_FIELD(lookLutType, Word32, {0, 1, 2, 3}),
-            VMC_HEADER_FIELD(cdlSaturation, Floats, {}),
-            VMC_HEADER_FIELD(cdlSlope, Floats, {}),
-            VMC_HEADER_FIELD(cdlOffset, Floats, {}),
-            VMC_HEADER_FIELD(cdlPower, Floats, {}),
-            VMC_HEADER_FIELD(lookRgb, Floats, {}),
-            VMC_HEADER_FIELD(cdlApplicationMode, Word32,
-                             {0, 1, 2, 3, 4, 0x00FFFFFF, 0x01000000, 0x01000001, 0x02000000, 0x80000000}),
-            VMC_HEADER_FIELD(bayerColorOrder, Word32,
-                             {0x42474752, 0x47425247, 0x47524247, 0x52474742, 0x52474743, 0}),
-            VMC_HEADER_FIELD(cameraType, Word32, {0, 1, 2, 3}),
-            VMC_HEADER_FIELD(auxiliaryCameraWord, Word32, {0, 42}),
-            VMC_HEADER_FIELD(cameraNumber, Word32, {0, 1234}),
-            VMC_HEADER_FIELD(cameraSerialNumber, Word32, (detail::serialRangeBounds())),
-            VMC_HEADER_FIELD(cameraSerialCode, Word32, {0x4B313035, 0x41000000, 0, 0x00414243}),
-            VMC_HEADER_FIELD(cameraIndex, Byte, {0, 'A', 0x80}),
-            VMC_HEADER_FIELD(captureDate, Word32, (bcdDate)),
-            VMC_HEADER_FIELD(captureTime, Word32, (bcdTime)),
-            VMC_HEADER_FIELD(timeZone, Word32, {0x08000530, 0x00000100, 0x08009999, 0x0800FFFF, 0xFF00FFFF, 0}),
-            VMC_HEADER_FIELD(daylightSaving, Word32, {0, 0x00000100, 0x0000FFFF, 0x00009999}),
-            VMC_HEADER_FIELD(exposureTime, Word32, {0, 20833, 1000000}),
-            VMC_HEADER_FIELD(auxiliaryMilliValue, Word32, {0, 180000}),
-            VMC_HEADER_FIELD(sensorFrameRate, Word32, (frameRates)),
-            VMC_HEADER_FIELD(projectFrameRate, Word32, (frameRates)),
-            VMC_HEADER_FIELD(timeCode, TimeCode, {}),
-            VMC_HEADER_FIELD(timeCode1, TimeCode, {}),
-            VMC_HEADER_FIELD(timeCode2, TimeCode, {}),
-            VMC_HEADER_FIELD(timeCode3, TimeCode, {}),
-            VMC_HEADER_FIELD(timeCode4, TimeCode, {}),
-            VMC_HEADER_FIELD(timeCode5, TimeCode, {}),
-            VMC_HEADER_FIELD(timeCode6, TimeCode, {}),
-            VMC_HEADER_FIELD(timeCode7, TimeCode, {}),
-            VMC_HEADER_FIELD(hardwareIdLow, Word32, {0, 1}),
-            VMC_HEADER_FIELD(hardwareIdHigh, Word32, {0, 0x0012ABCD}),
-            VMC_HEADER_FIELD(identifierBytes, Bytes, {}),
-            VMC_HEADER_TEXT(recorderInfo,
-                             {"Codex Digital;", "Codex Digital;X;1.SIM2.3", "Codex Digital;A7;1.2.3",
-                                   "Codex Digital;A7;1..3", "Codex Digital;;", "Codex Digital;A;1.SIM2",
-                                   "codex digital;X;1.SIM2.3", "Codex Digital;a.b;c;d.e.f.g.h.i.j.k"}),
-            VMC_HEADER_FIELD(cameraStatusBits, Byte, {0, 1, 2, 3}),
-            VMC_HEADER_FIELD(statusFloat, Floats, {}),
-            VMC_HEADER_FIELD(statusWord, Word32, {0, 77}),
-            VMC_HEADER_FIELD(uuidBytes, Bytes, {}),
-            VMC_HEADER_TEXT(auxiliaryText, {}),
-            VMC_HEADER_TEXT(cameraModelText,
-                             {"CORVA Stage", "CORVA Stage NX", "CORVA Compact", "CORVA QX", "Corva NX",
-                                   "Corva Stage", "CORVA Stage ", "K-40"}),
-            VMC_HEADER_FIELD(cameraFamilyCode, Word16, {0, 3, 4, 5}),
-            VMC_HEADER_FIELD(cameraVariantCode, Word16, {0, 1, 4, 5}),
-            VMC_HEADER_FIELD(ndDataLevel, Word32, {0, 24, 25, 26, 30}),
-            VMC_HEADER_FIELD(lensDistanceUnits, Word32, {0, 1, 2}),
-            VMC_HEADER_FIELD(lensFocusDistance, Word32, {0, 1, 1000, 2500}),
-            VMC_HEADER_FIELD(lensFocalLength, Word32, {0, 1, 35000}),
-            VMC_HEADER_FIELD(lensSerialNumber, Word32, {0, 1, 123456}),
-            VMC_HEADER_FIELD(lensIris, Word32, {0, 1, 500, 999, 1000, 2800, 4500, 64000, 0xFFFFFFFE}),
-            VMC_HEADER_FIELD(ndFilterType, Word16, {0, 1, 2, 3, 4, 65534}),
-            VMC_HEADER_FIELD(ndFilterMilliValue, Word16, {0, 600, 65534}),
-            VMC_HEADER_FIELD(switchWord1, Word32, {0, 1, 2}),
-            VMC_HEADER_FIELD(switchWord2, Word32, {0, 1, 2}),
-            VMC_HEADER_FIELD(switchWord3, Word32, {0, 1, 2}),
-            VMC_HEADER_TEXT(lensName,
-                             {"ZEISS  Wide Angle\t", "Zeiss", "   ", "\t \t", "cooke S4 32mm", "Fuji",
-                                   "fujinon a b c d e f g h i j k l m"}),
-            VMC_HEADER_FIELD(rawEncoderA, Words16, {0, 300, 0xFFFE}),
-            VMC_HEADER_FIELD(rawEncoderB, Words16, {0, 400, 0xFFFE}),
-            VMC_HEADER_FIELD(rawEncoderC, Words16, {0, 500, 0xFFFE}),
-            VMC_HEADER_FIELD(encoderLimitsA1, Words16, {0, 10, 1000}),
-            VMC_HEADER_FIELD(encoderLimitsB1, Words16, {0, 20, 2000}),
-            VMC_HEADER_FIELD(encoderLimitsC1, Words16, {0, 30, 3000}),
-            VMC_HEADER_FIELD(encoderLimitsA2, Words16, {0, 11, 1100}),
-            VMC_HEADER_FIELD(encoderLimitsB2, Words16, {0, 21, 2100}),
-            VMC_HEADER_FIELD(encoderLimitsC2, Words16, {0, 31, 3100}),
-            VMC_HEADER_FIELD(encoderModeByte1, Byte, {0, 1, 2, 3}),
-            VMC_HEADER_FIELD(encoderParameterByte1, Byte, {0, 5, 0xFE}),
-            VMC_HEADER_FIELD(encoderModeByte2, Byte, {0, 1, 2, 3}),
-            VMC_HEADER_FIELD(encoderParameterByte2, Byte, {0, 6, 0xFE}),
-            VMC_HEADER_FIELD(latitude.hemisphere, Word32, {0, 1, 2}),
-            VMC_HEADER_FIELD(latitude.magnitude, Word32, {0, 123456789, 900000000, 0xFFFFFFFE}),
-            VMC_HEADER_FIELD(longitude.hemisphere, Word32, {0, 1, 2}),
-            VMC_HEADER_FIELD(longitude.magnitude, Word32, {0, 123456789, 1800000000, 0xFFFFFFFE}),
-            VMC_HEADER_FIELD(cameraTripleA, Word32, {0, 1, 16777217, 0xFFFFFFFE}),
-            VMC_HEADER_FIELD(cameraTripleB, Word32, {0, 2, 16777217, 0xFFFFFFFE}),
-            VMC_HEADER_FIELD(cameraTripleC, Word32, {0, 3, 16777217, 0xFFFFFFFE}),
-            VMC_HEADER_FIELD(integralWord, Word32, {0, 100, 16777217, 0xFFFFFFFE}),
-            VMC_HEADER_FIELD(tenthsWord1, Word32, (tenths)),
-            VMC_HEADER_FIELD(tenthsWord2, Word32, (tenths)),
-            VMC_HEADER_FIELD(masterSlaveSetup, Word32, {0, 1, 2, 3}),
-            VMC_HEADER_FIELD(channelSetup, Word32, {0, 1, 2, 3, 4, 9}),
-            VMC_HEADER_FIELD(channelTagWord, Word32, {0x52494731, 0x00414243, 0x41004243, 0}),
-            VMC_HEADER_FIELD(switchWord4, Word32, {0, 1, 2}),
-            VMC_HEADER_TEXT(shortText, {}),
-            VMC_HEADER_TEXT(auxiliaryText2, {}),
-            VMC_HEADER_TEXT(auxiliaryText3, {}),
-            VMC_HEADER_TEXT(productionTextA, {}),
-            VMC_HEADER_TEXT(productionTextB, {}),
-            VMC_HEADER_TEXT(productionTextC, {}),
-            VMC_HEADER_TEXT(productionTextD, {}),
-            VMC_HEADER_TEXT(longUserText, {}),
-            VMC_HEADER_TEXT(auxiliaryText4, {"NONE", "None", "none", "NONE1"}),
-            VMC_HEADER_FIELD(timeCode8, TimeCode, {}),
-            VMC_HEADER_TEXT(longText1, {}),
-            VMC_HEADER_TEXT(longText2, {}),
-            VMC_HEADER_TEXT(longText3, {}),
-            VMC_HEADER_TEXT(longText4, {}),
-            VMC_HEADER_TEXT(longText5, {}),
-            VMC_HEADER_TEXT(groupName1, {}),
-            VMC_HEADER_TEXT(groupName2, {}),
-        };
-        // The six named value records: kind, name and six values each.
-        const VellRawMeta::NamedValuesRecord record{};
-        for (std::size_t r = 0; r < 6; ++r) {
-            const std::size_t base =
-                offsetof(VellRawMeta::VellFileHeaderV3, record1) + r * sizeof(VellRawMeta::NamedValuesRecord);
-            const std::string prefix = "record" + std::to_string(r + 1) + ".";
-            f.push_back({prefix + "kind", base + offsetof(VellRawMeta::NamedValuesRecord, kind), sizeof record.kind,
-                         FieldKind::Word32, {0, 1, 2, 3}, {}});
-            f.push_back({prefix + "name", base + offsetof(VellRawMeta::NamedValuesRecord, name), sizeof record.name,
-                         FieldKind::Text, {}, {"Record", "", "None"}});
-            f.push_back({prefix + "values", base + offsetof(VellRawMeta::NamedValuesRecord, values),
-                         sizeof record.values, FieldKind::Words16, {0, 1, 0xFFFE, 0xFFFF}, {}});
-        }
-        return f;
-    }();
+    const Words frameRates{0, 1000, 12500, 23976, 24000, 29970, 0x7FFFFFFF, 0x80000000, 0xFFFFFFFE};
+    const Words bcdDate{0x20231231, 0x19700101, 0x99999999, 0xAAAAAAAA, 0};
+    const Words bcdTime{0x23595900, 0x00000000, 0x99999999, 0xFAFAFAFA};
+    const Words tenths{250, 0x0000FFF6, 0x00010005, 0x00008000, 0xFFFFFFFE, 0x00007FFF};
+    static const std::vector<HeaderField> fields = {
+        F(imageWidth, 20, Word32, {0, 1, 4096, 0x80000000}),
+        F(imageHeight, 24, Word32, {0, 1, 2160, 0x80000000}),
+        F(activeAreaLeft, 36, Word32, {0, 8, 0xFFFFFFFE}),
+        F(activeAreaTop, 40, Word32, {0, 4, 0xFFFFFFFE}),
+        F(activeAreaWidth, 44, Word32, {0, 1, 0xFFFFFFFE}),
+        F(activeAreaHeight, 48, Word32, {0, 1, 0xFFFFFFFE}),
+        F(imageInfoWord, 88, Word32, {0, 7}),
+        F(whiteBalanceCct, 92, Word32, {0, 1000, 1999, 3200, 5600, 10000, 65535, 65536, 70000}),
+        F(whiteBalanceTint, 96, Floats, {}),
+        F(whiteBalanceRgb, 100, Floats, {}),
+        F(exposureIndex, 116, Word32, {0, 800, 16777217}),
+        F(colorMatrix, 128, Floats, {}),
+        F(targetColorSpace, 188, Word32, {0, 1, 2, 3, 4, 5}),
+        F(processingLevel, 192, Word32, {0, 3, 16777217}),
+        F(extraFloatValue, 196, Floats, {}),
+        F(flipState, 200, Word32, {0, 1, 2, 4, 8, 9, 12, 13, 0x80000000}),
+        T(lookName, 204, {"None", "none", "NONE", "Day Exterior"}),
+        F(lookLutType, 236, Word32, {0, 1, 2, 3}),
+        F(cdlSaturation, 252, Floats, {}),
+        F(cdlSlope, 256, Floats, {}),
+        F(cdlOffset, 268, Floats, {}),
+        F(cdlPower, 280, Floats, {}),
+        F(lookRgb, 292, Floats, {}),
+        F(cdlApplicationMode, 304, Word32, {0, 1, 2, 3, 4, 0x00FFFFFF, 0x01000000, 0x01000001, 0x02000000,
+            0x80000000}),
+        F(bayerColorOrder, 316, Word32, {0x42474752, 0x47425247, 0x47524247, 0x52474742, 0x52474743, 0}),
+        F(cameraType, 356, Word32, {0, 1, 2, 3}),
+        F(auxiliaryCameraWord, 360, Word32, {0, 42}),
+        F(cameraNumber, 364, Word32, {0, 1234}),
+        F(cameraSerialNumber, 368, Word32, (detail::serialRangeBounds())),
+        F(cameraSerialCode, 372, Word32, {0x4B313035, 0x41000000, 0, 0x00414243}),
+        F(cameraIndex, 376, Byte, {0, 'A', 0x80}),
+        F(captureDate, 380, Word32, (bcdDate)),
+        F(captureTime, 384, Word32, (bcdTime)),
+        F(timeZone, 388, Word32, {0x08000530, 0x00000100, 0x08009999, 0x0800FFFF, 0xFF00FFFF, 0}),
+        F(daylightSaving, 392, Word32, {0, 0x00000100, 0x0000FFFF, 0x00009999}),
+        F(exposureTime, 396, Word32, {0, 20833, 1000000}),
+        F(auxiliaryMilliValue, 400, Word32, {0, 180000}),
+        F(sensorFrameRate, 416, Word32, (frameRates)),
+        F(projectFrameRate, 420, Word32, (frameRates)),
+        F(timeCode, 424, TimeCode, {}),
+        F(timeCode1, 440, TimeCode, {}),
+        F(timeCode2, 456, TimeCode, {}),
+        F(timeCode3, 472, TimeCode, {}),
+        F(timeCode4, 488, TimeCode, {}),
+        F(timeCode5, 504, TimeCode, {}),
+        F(timeCode6, 520, TimeCode, {}),
+        F(timeCode7, 536, TimeCode, {}),
+        F(hardwareIdLow, 616, Word32, {0, 1}),
+        F(hardwareIdHigh, 620, Word32, {0, 0x0012ABCD}),
+        F(identifierBytes, 636, Bytes, {}),
+        T(recorderInfo, 676, {"Codex Digital;", "Codex Digital;X;1.SIM2.3", "Codex Digital;A7;1.2.3",
+            "Codex Digital;A7;1..3", "Codex Digital;;", "Codex Digital;A;1.SIM2", "codex digital;X;1.SIM2.3",
+            "Codex Digital;a.b;c;d.e.f.g.h.i.j.k"}),
+        F(cameraStatusBits, 708, Byte, {0, 1, 2, 3}),
+        F(statusFloat, 712, Floats, {}),
+        F(statusWord, 716, Word32, {0, 77}),
+        F(uuidBytes, 720, Bytes, {}),
+        T(auxiliaryText, 736, {}),
+        T(cameraModelText, 760, {"CORVA Stage", "CORVA Stage NX", "CORVA Compact", "CORVA QX", "Corva NX",
+            "Corva Stage", "CORVA Stage ", "K-40"}),
+        F(cameraFamilyCode, 780, Word16, {0, 3, 4, 5}),
+        F(cameraVariantCode, 782, Word16, {0, 1, 4, 5}),
+        F(ndDataLevel, 880, Word32, {0, 24, 25, 26, 30}),
+        F(lensDistanceUnits, 884, Word32, {0, 1, 2}),
+        F(lensFocusDistance, 888, Word32, {0, 1, 1000, 2500}),
+        F(lensFocalLength, 892, Word32, {0, 1, 35000}),
+        F(lensSerialNumber, 896, Word32, {0, 1, 123456}),
+        F(lensIris, 900, Word32, {0, 1, 500, 999, 1000, 2800, 4500, 64000, 0xFFFFFFFE}),
+        F(ndFilterType, 904, Word16, {0, 1, 2, 3, 4, 65534}),
+        F(ndFilterMilliValue, 906, Word16, {0, 600, 65534}),
+        F(switchWord1, 908, Word32, {0, 1, 2}),
+        F(switchWord2, 912, Word32, {0, 1, 2}),
+        F(switchWord3, 916, Word32, {0, 1, 2}),
+        T(lensName, 920, {"ZEISS  Wide Angle\t", "Zeiss", "   ", "\t \t", "cooke S4 32mm", "Fuji",
+            "fujinon a b c d e f g h i j k l m"}),
+        F(rawEncoderA, 952, Words16, {0, 300, 0xFFFE}),
+        F(rawEncoderB, 956, Words16, {0, 400, 0xFFFE}),
+        F(rawEncoderC, 960, Words16, {0, 500, 0xFFFE}),
+        F(encoderLimitsA1, 964, Words16, {0, 10, 1000}),
+        F(encoderLimitsB1, 968, Words16, {0, 20, 2000}),
+        F(encoderLimitsC1, 972, Words16, {0, 30, 3000}),
+        F(encoderLimitsA2, 976, Words16, {0, 11, 1100}),
+        F(encoderLimitsB2, 980, Words16, {0, 21, 2100}),
+        F(encoderLimitsC2, 984, Words16, {0, 31, 3100}),
+        F(encoderModeByte1, 988, Byte, {0, 1, 2, 3}),
+        F(encoderParameterByte1, 989, Byte, {0, 5, 0xFE}),
+        F(encoderModeByte2, 990, Byte, {0, 1, 2, 3}),
+        F(encoderParameterByte2, 991, Byte, {0, 6, 0xFE}),
+        F(latitude.hemisphere, 1084, Word32, {0, 1, 2}),
+        F(latitude.magnitude, 1088, Word32, {0, 123456789, 900000000, 0xFFFFFFFE}),
+        F(longitude.hemisphere, 1092, Word32, {0, 1, 2}),
+        F(longitude.magnitude, 1096, Word32, {0, 123456789, 1800000000, 0xFFFFFFFE}),
+        F(cameraTripleA, 1100, Word32, {0, 1, 16777217, 0xFFFFFFFE}),
+        F(cameraTripleB, 1104, Word32, {0, 2, 16777217, 0xFFFFFFFE}),
+        F(cameraTripleC, 1108, Word32, {0, 3, 16777217, 0xFFFFFFFE}),
+        F(integralWord, 1112, Word32, {0, 100, 16777217, 0xFFFFFFFE}),
+        F(tenthsWord1, 1116, Word32, (tenths)),
+        F(tenthsWord2, 1120, Word32, (tenths)),
+        F(masterSlaveSetup, 1124, Word32, {0, 1, 2, 3}),
+        F(channelSetup, 1128, Word32, {0, 1, 2, 3, 4, 9}),
+        F(channelTagWord, 1132, Word32, {0x52494731, 0x00414243, 0x41004243, 0}),
+        F(switchWord4, 1268, Word32, {0, 1, 2}),
+        T(shortText, 1272, {}),
+        T(auxiliaryText2, 1280, {}),
+        T(auxiliaryText3, 1296, {}),
+        T(productionTextA, 1304, {}),
+        T(productionTextB, 1336, {}),
+        T(productionTextC, 1368, {}),
+        T(productionTextD, 1400, {}),
+        T(longUserText, 1432, {}),
+        T(auxiliaryText4, 1688, {"NONE", "None", "none", "NONE1"}),
+        F(timeCode8, 1820, TimeCode, {}),
+        T(longText1, 1836, {}),
+        T(longText2, 1868, {}),
+        T(longText3, 1900, {}),
+        T(longText4, 1932, {}),
+        T(longText5, 1964, {}),
+        T(groupName1, 2128, {}),
+        T(groupName2, 2160, {}),
+        R(record1, 2192), R(record2, 2240), R(record3, 2288), R(record4, 2336), R(record5, 2384), R(record6, 2432),
+    };
     return fields;
 }
 
-#undef VMC_HEADER_FIELD
-#undef VMC_HEADER_TEXT
+#undef F
+#undef T
+#undef R
 
 namespace detail {
 
