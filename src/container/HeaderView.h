@@ -84,7 +84,9 @@ public:
     // Raw little-endian readers at a byte offset.
     std::uint16_t u16(std::size_t offset) const
     {
-        return static_cast<std::uint16_t>(bytes_[offset] | (bytes_[offset + 1] << 8));
+        std::uint16_t v;
+        std::memcpy(&v, bytes_ + offset, sizeof v);
+        return fromLittleEndian(v);
     }
     std::uint32_t u32(std::size_t offset) const
     {
@@ -101,6 +103,14 @@ public:
     }
 
 private:
+    static std::uint16_t fromLittleEndian(std::uint16_t v)
+    {
+#if defined(__BYTE_ORDER__) && __BYTE_ORDER__ == __ORDER_BIG_ENDIAN__
+        return __builtin_bswap16(v);
+#else
+        return v;
+#endif
+    }
     static std::uint32_t fromLittleEndian(std::uint32_t v)
     {
 #if defined(__BYTE_ORDER__) && __BYTE_ORDER__ == __ORDER_BIG_ENDIAN__
