@@ -18,13 +18,9 @@ std::vector<bool> variants(bool) { return {true, false}; }
 std::vector<Vmc::Rational> variants(const Vmc::Rational&) { return {{24, 1}, {25, 1}, {24, 2}, {-24, 1}}; }
 std::vector<Vec2> variants(const Vec2&) { return {{0.1f, 0.2f}, {0.9f, 0.2f}, {0.1f, 0.9f}}; }
 std::vector<Vmc::Vec3> variants(const Vmc::Vec3&) { return {{1, 2, 3}, {9, 2, 3}, {1, 9, 3}, {1, 2, 9}}; }
-template <class T> // a record of four members
-std::vector<T> fourMembers() { return {{1, 2, 3, 4}, {9, 2, 3, 4}, {1, 9, 3, 4}, {1, 2, 9, 4}, {1, 2, 3, 9}}; }
-std::vector<Vmc::CameraTriple> variants(const Vmc::CameraTriple&) { return fourMembers<Vmc::CameraTriple>(); }
-std::vector<VellRawMeta::TC_Struct> variants(const VellRawMeta::TC_Struct&)
-{
-    return fourMembers<VellRawMeta::TC_Struct>();
-}
+template <class T, class = std::enable_if_t<std::is_same_v<T, Vmc::CameraTriple> ||
+                                          std::is_same_v<T, VellRawMeta::TC_Struct>>>
+std::vector<T> variants(const T&) { return {{1, 2, 3, 4}, {9, 2, 3, 4}, {1, 9, 3, 4}, {1, 2, 9, 4}, {1, 2, 3, 9}}; }
 std::vector<Vmc::ImageWindow> variants(const Vmc::ImageWindow&)
 {
     return {{{0, 1}, {2, 3}}, {{9, 1}, {2, 3}}, {{0, 9}, {2, 3}}, {{0, 1}, {9, 3}}, {{0, 1}, {2, 9}}};
@@ -56,13 +52,13 @@ C everyFieldAtBase()
     return c;
 }
 
-// Whether a == b and b == a, for containers made by `setA` and `setB`.
-std::pair<bool, bool> bothWays(const std::function<void(C&)>& setA, const std::function<void(C&)>& setB)
+// Whether a == b and b == a, for containers holding only `field`, at `x` and at `y`.
+template <class F, class V>
+std::pair<bool, bool> bothWays(F C::*field, const V& x, const V& y)
 {
-    C a;
-    C b;
-    setA(a);
-    setB(b);
+    C a, b;
+    store(a.*field, x);
+    store(b.*field, y);
     return {a == b, b == a};
 }
 
@@ -73,9 +69,7 @@ TEST(Equality, ADifferenceInAnySingleFieldIsFound)
     const C left = everyFieldAtBase();
     C right = everyFieldAtBase();
     ASSERT_TRUE(left == right);
-    int visited = 0;
     Vmc::forEachField(right, [&](const Vmc::FieldInfo& info, auto& field) {
-        ++visited;
         const auto values = variantsOf(field);
         for (std::size_t k = 1; k < values.size(); ++k) {
             store(field, values[k]);
@@ -90,34 +84,21 @@ TEST(Equality, ADifferenceInAnySingleFieldIsFound)
         field.defined = 1;
         EXPECT_TRUE(left == right) << info.name;
     });
-    EXPECT_EQ(visited, Vmc::kFieldCount);
-}
 
-TEST(Equality, NewContainerOnTheLeftSkipsAllButTheFirstTwoFields)
-{
     const C decoded = Vmc::testing::decode(Vmc::testing::HeaderImage::decodable()).c;
     EXPECT_TRUE(C() == C());
-    EXPECT_TRUE(C() == decoded);
+    EXPECT_TRUE(C() == decoded) << "a new container on the left skips all but the first two fields";
     EXPECT_FALSE(decoded == C());
-    // The last field alone makes the reverse unequal; the first two count both ways.
-    EXPECT_EQ(bothWays([](C&) {}, [](C& c) { c.whiteBalanceRgb.set({1, 1, 1}); }), std::pair(true, false));
-    EXPECT_EQ(bothWays([](C&) {}, [](C& c) { c.spareWord.set(1); }), std::pair(false, false));
-    EXPECT_EQ(bothWays([](C&) {}, [](C& c) { c.acesContainerFlag.set(1); }), std::pair(false, false));
-    EXPECT_EQ(bothWays([](C& c) { c.acesContainerFlag.set(1); }, [](C& c) { c.acesContainerFlag.set(1); }),
-              std::pair(true, true));
 }
 
 TEST(Equality, SelfComparisonFailsOnlyOnNaNOrZeroOverZero)
 {
     const float nan = std::numeric_limits<float>::quiet_NaN();
     const std::pair<std::function<void(C&)>, bool> cases[] = {
-        {[](C&) {}, true},
-        {[](C& c) { c.lensAperture.set(std::numeric_limits<float>::infinity()); }, true},
-        {[](C& c) { c.sensorFrameRate.set({5, 0}); }, true},
+        {[](C& c) { c.sensorFrameRate.set({5, 0}); }, true}, // an infinity equals itself
         {[&](C& c) { c.lensAperture.set(nan); }, false},
         {[&](C& c) { c.cdlSlope.set({1.0f, nan, 1.0f}); }, false},
         {[&](C& c) { c.chromaticities.value.white.y = nan; }, false},
-        {[&](C& c) { c.cameraTriple.value.c = nan; }, false},
         {[](C& c) { c.projectFrameRate.set({0, 0}); }, false},
         {[&](C& c) { c.lensAperture.set(nan); c.lensAperture.defined = 0; }, true}, // NaN, but undefined
     };
@@ -131,31 +112,28 @@ TEST(Equality, SelfComparisonFailsOnlyOnNaNOrZeroOverZero)
 TEST(Equality, FractionsByQuotientTextsByContentZerosBySignFlagsAsStored)
 {
     const struct { Vmc::Rational a, b; bool equal; } fractions[] = {
-        {{24000, 1000}, {24, 1}, true}, {{1, 2}, {2, 4}, true}, {{-30, 2}, {-15, 1}, true}, {{0, 1}, {0, 5}, true},
-        {{30000, 1001}, {2997, 100}, false},
-        {{1, 0}, {7, 0}, true},             // both +infinity
-        {{1, 0}, {-1, 0}, false},           // opposite infinities
+        {{24000, 1000}, {24, 1}, true}, {{-30, 2}, {-15, 1}, true}, {{0, 1}, {0, 5}, true},
+        {{30000, 1001}, {2997, 100}, false}, {{1, 0}, {7, 0}, true}, {{1, 0}, {-1, 0}, false},
         {{0, 0}, {0, 0}, false},            // NaN equals nothing
         {{1, 1}, {-1, 4294967295u}, false}, // a denominator is unsigned, not -1
     };
     for (const auto& k : fractions)
-        EXPECT_EQ(bothWays([&](C& c) { c.sensorFrameRate.set(k.a); }, [&](C& c) { c.sensorFrameRate.set(k.b); }),
-                  std::pair(k.equal, k.equal))
+        EXPECT_EQ(bothWays(&C::sensorFrameRate, k.a, k.b), std::pair(k.equal, k.equal))
             << k.a.numerator << "/" << k.a.denominator << " vs " << k.b.numerator << "/" << k.b.denominator;
 
     // Texts in distinct buffers, compared by content.
     const struct { const char *a, *b; bool equal; } texts[] = {
-        {"Corva NX", "Corva NX", true}, {"Corva NX", "corva nx", false}, {"", "", true},
-        {"Corva NX", "Corva NX ", false}, {"", "x", false}};
+        {"Corva NX", "Corva NX", true}, {"Corva NX", "corva nx", false}, {"", "", true}, {"", "x", false}};
     for (const auto& k : texts)
-        EXPECT_EQ(bothWays([&](C& c) { c.cameraModel = k.a; }, [&](C& c) { c.cameraModel = k.b; }),
-                  std::pair(k.equal, k.equal)) << '"' << k.a << "\" vs \"" << k.b << '"';
+        EXPECT_EQ(bothWays(&C::cameraModel, k.a, k.b), std::pair(k.equal, k.equal)) << k.a << " vs " << k.b;
 
-    EXPECT_EQ(bothWays([](C& c) { c.exposureTime.set(0.0f); c.whitePoint.set({0.0f, -0.0f}); },
-                       [](C& c) { c.exposureTime.set(-0.0f); c.whitePoint.set({-0.0f, 0.0f}); }),
-              std::pair(true, true));
+    EXPECT_EQ(bothWays(&C::exposureTime, 0.0f, -0.0f), std::pair(true, true));
+    EXPECT_EQ(bothWays(&C::whitePoint, Vec2{0.0f, -0.0f}, Vec2{-0.0f, 0.0f}), std::pair(true, true));
 
-    const unsigned char two = 2; // a flag byte other than 1 differs from true
-    EXPECT_EQ(bothWays([](C& c) { c.switch1.set(true); },
-                       [&](C& c) { c.switch1.set(true); std::memcpy(&c.switch1.value, &two, 1); }).first, false);
+    C a, b; // a flag byte other than 1 differs from true
+    a.switch1.set(true);
+    b.switch1.set(true);
+    const unsigned char two = 2;
+    std::memcpy(&b.switch1.value, &two, 1);
+    EXPECT_FALSE(a == b);
 }

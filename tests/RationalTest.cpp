@@ -3,7 +3,6 @@
 #include <color/RationalApproximation.h>
 
 #include <cmath>
-#include <iostream>
 #include <limits>
 #include <numeric>
 #include <random>
@@ -48,9 +47,6 @@ double literalExpand(double x, double e)
     return literalExpand(Vmc::frac(1.0 / f, e), e / Vmc::square(f * x)) + a * literalExpand(f, e / Vmc::square(x));
 }
 
-// The calls are counted over every expansion since the budget was last reset.
-double literalDenom(double x, double e) { return literalExpand(x, e); }
-
 // Inputs on which sharing sub-expansions goes wrong. The recursion reaches
 // the tail x1 = frac(1/f) twice: directly, with the tolerance e / ((f x)(f x)),
 // and through f, with (e / (x x)) / (f f). The two differ in rounding; a
@@ -78,23 +74,24 @@ std::vector<std::pair<double, double>> tolerancesOnTheEdge(std::mt19937_64& rand
     return found;
 }
 
+// Values with the fraction each stands for.
+const std::pair<double, Vmc::Rational> kExamples[] = {
+    {0.5, {1, 2}}, {0.1, {1, 10}}, {1.0 / 3.0, {1, 3}}, {25.0, {25, 1}}, {0.0, {0, 1}}, {-0.0, {0, 1}},
+    {-0.75, {-3, 4}}, {30000.0 / 1001.0, {30000, 1001}}, {23.976, {2997, 125}}, {1e-9, {1, 1000000000}},
+    {24000.0 / 1001.0, {24000, 1001}},
+    {3.141592653589793, {104348, 33215}}, {1.4142135623730951, {66922, 47321}}, {1e-12, {0, 1}}, {-1e-12, {0, 1}},
+    {2147483647.4, {2147483647, 1}}, {-2147483647.4, {-2147483647, 1}}, {2147483647.5, {1, 0}}, {2.5e9, {1, 0}},
+    {-2.5e9, {-1, 0}}, {kInf, {1, 0}}, {-kInf, {-1, 0}}, {kNaN, {0, 0}},
+    // Above 32768 the fractional part carries the denominator.
+    {40000.5, {80001, 2}}, {-32768.75, {-131075, 4}}, {100000000.25, {400000001, 4}},
+    {1073741824.5, {1073741825, 1}}, // the tolerance reaches 1: an integer
+};
+
 } // namespace
 
 TEST(Rational, Examples)
 {
-    const std::pair<double, Vmc::Rational> cases[] = {
-        {0.5, {1, 2}},        {0.1, {1, 10}},       {1.0 / 3.0, {1, 3}},           {25.0, {25, 1}},
-        {0.0, {0, 1}},        {-0.0, {0, 1}},       {-0.75, {-3, 4}},              {30000.0 / 1001.0, {30000, 1001}},
-        {23.976, {2997, 125}}, {1e-9, {1, 1000000000}}, {24000.0 / 1001.0, {24000, 1001}},
-        {3.141592653589793, {104348, 33215}},       {1.4142135623730951, {66922, 47321}},
-        {1e-12, {0, 1}},      {-1e-12, {0, 1}},     {2147483647.4, {2147483647, 1}}, {-2147483647.4, {-2147483647, 1}},
-        {2147483647.5, {1, 0}}, {2.5e9, {1, 0}}, {-2.5e9, {-1, 0}}, {kInf, {1, 0}}, {-kInf, {-1, 0}},
-        {kNaN, {0, 0}},
-        // Above 32768 the fractional part carries the denominator.
-        {40000.5, {80001, 2}}, {-32768.75, {-131075, 4}}, {100000000.25, {400000001, 4}},
-        {1073741824.5, {1073741825, 1}}, // the tolerance reaches 1: an integer
-    };
-    for (const auto& [value, expected] : cases)
+    for (const auto& [value, expected] : kExamples)
         EXPECT_EQ(shown(Vmc::Rational(value)), shown(expected)) << shown(value);
 }
 
@@ -112,20 +109,16 @@ TEST(Rational, RecoversSimpleFractionsInLowestTerms)
             const std::int64_t whole = wholeLow + static_cast<std::int64_t>(random() % (wholeHigh - wholeLow));
             const std::int64_t p = (random() % 2 == 0 ? -1 : 1) * (whole * q + static_cast<std::int64_t>(random() % q));
             const std::int64_t g = std::gcd(p, q);
-            const Vmc::Rational expected(static_cast<std::int32_t>(p / g), static_cast<std::uint32_t>(q / g));
-            EXPECT_EQ(shown(Vmc::Rational(static_cast<double>(p) / q)), shown(expected));
+            EXPECT_EQ(shown(Vmc::Rational(static_cast<double>(p) / q)),
+                      std::to_string(p / g) + "/" + std::to_string(q / g));
         }
     }
 }
 
-TEST(Denominator, HelpersEndlessExpansionsAndSmallTolerances)
+TEST(Denominator, EndlessExpansionsAndSmallTolerances)
 {
-    EXPECT_DOUBLE_EQ(Vmc::frac(2.25, 1e-6), 0.25);
     EXPECT_NEAR(Vmc::frac(2.9999999999, 1e-6), -1e-10, 1e-15); // within the tolerance below 3: negative
     EXPECT_DOUBLE_EQ(Vmc::frac(-0.25, 1e-6), 0.75);
-    EXPECT_EQ(Vmc::frac(7.0, 0.0), 0.0);
-    EXPECT_EQ(Vmc::square(-1.5), 2.25);
-    EXPECT_EQ(Vmc::square(1e200), kInf);
     // NaN where the expansion never ends.
     for (const auto& [x, e] : {std::pair{kNaN, 1e-6}, {0.3, 0.0}, {0.3, -1e-6}, {0.3, kNaN}, {0.0, 0.0}, {kNaN, kInf}})
         EXPECT_TRUE(std::isnan(Vmc::denom(x, e))) << shown(x) << ", " << shown(e);
@@ -153,7 +146,7 @@ TEST(Denominator, MatchesTheRecursionAsWritten)
     };
     const auto checkDenom = [&](double x, double e) { // a bare denominator at a chosen tolerance
         literalCalls = 0;
-        const double reference = literalDenom(x, e);
+        const double reference = literalExpand(x, e);
         compare("denom(" + shown(x) + ", " + shown(e) + ")", shown(Vmc::denom(x, e)), shown(reference));
     };
     // A value as a bare denominator at the constructor's tolerance, and as
@@ -162,13 +155,12 @@ TEST(Denominator, MatchesTheRecursionAsWritten)
         if (!std::isnan(value))
             checkDenom(std::fabs(value), Vmc::approximation::toleranceFor(std::fabs(value)));
         literalCalls = 0;
-        const Vmc::Rational reference = Vmc::approximation::rationalFrom(value, literalDenom);
+        const Vmc::Rational reference = Vmc::approximation::rationalFrom(value, literalExpand);
         compare("Rational(" + shown(value) + ")", shown(Vmc::Rational(value)), shown(reference));
     };
 
-    for (double value : {0.5, 0.1, 1.0 / 3.0, 25.0, 0.0, -0.0, -0.75, 3.141592653589793, 1.4142135623730951, 1e-9,
-                         1e-12, 2147483647.4, 2.5e9, -2.5e9, kInf, -kInf, kNaN})
-        check(value);
+    for (const auto& example : kExamples)
+        check(example.first);
     for (double rate : {23.976, 24000.0 / 1001.0, 24.0, 25.0, 29.97, 30000.0 / 1001.0, 30.0, 47.952, 48000.0 / 1001.0,
                         48.0, 50.0, 59.94, 60000.0 / 1001.0, 60.0, 72.0, 90.0, 96.0, 100.0, 119.88, 120000.0 / 1001.0,
                         120.0, 144.0, 240.0, 1.0 / 24.0, 1001.0 / 24000.0, 1001.0 / 30000.0, 1.0 / 25.0}) {
@@ -177,39 +169,28 @@ TEST(Denominator, MatchesTheRecursionAsWritten)
     }
 
     std::mt19937_64 random(20240601);
-    const auto uniform = [&](double low, double high) {
-        return std::uniform_real_distribution<double>(low, high)(random);
-    };
+    const auto uniform = [&](double low, double high) { return std::uniform_real_distribution(low, high)(random); };
     const auto anySign = [&](double magnitude) { return random() % 2 == 0 ? -magnitude : magnitude; };
-    for (int i = 0; i < 4000; ++i) // across magnitudes, 2^-40 to 2^34
-        check(anySign(std::exp2(uniform(-40.0, 34.0))));
-    for (int i = 0; i < 1000; ++i) // tiny, around the absolute tolerance 2^-30
-        check(anySign(std::exp2(uniform(-32.0, -28.0))));
-    for (int i = 0; i < 2000; ++i) { // near integers
-        const double n = std::floor(uniform(0.0, i % 2 == 0 ? 100.0 : 1e6));
+    const double tolerances[] = {1e-3, 1e-6, 1e-9, 1e-12};
+    for (int i = 0; i < 2000; ++i) {
+        check(anySign(std::exp2(uniform(-40.0, 34.0)))); // across magnitudes
+        // About the absolute tolerance 2^-30, and above 32768 where the fractional part decides.
+        check(anySign(i % 2 == 0 ? std::exp2(uniform(-32.0, -28.0)) : uniform(32768.0, 1073741824.0)));
+        const double n = std::floor(uniform(0.0, i % 2 == 0 ? 100.0 : 1e6)); // near integers
         const double offset = std::exp2(uniform(-50.0, -10.0)) * (i % 3 == 0 ? 1.0 : std::max(n, 1.0));
         check(anySign(random() % 2 == 0 ? n + offset : n - offset));
-    }
-    for (int i = 0; i < 1000; ++i) // near 2^31
-        check(anySign(i % 2 == 0 ? 2147483647.5 + uniform(-3.0, 3.0)
+        check(anySign(i % 2 == 0 ? 2147483647.5 + uniform(-3.0, 3.0) // near 2^31
                                  : std::nextafter(2147483647.5, i % 4 == 1 ? 0.0 : kInf)));
-    for (int i = 0; i < 2000; ++i) // above 32768, where the fractional part decides
-        check(anySign(i % 2 == 0 ? uniform(32768.0, 1073741824.0) : std::exp2(uniform(15.0, 30.0))));
-    for (int i = 0; i < 2000; ++i) // fractions of modest terms
         check(anySign(static_cast<double>(random() % 100000) / static_cast<double>(1 + random() % 100000)));
-
-    for (double tolerance : {1e-3, 1e-6, 1e-9, 1e-12})
-        for (int i = 0; i < 1000; ++i)
-            checkDenom(uniform(0.0, 1.0), tolerance);
+        checkDenom(uniform(0.0, 1.0), tolerances[i % 4]);
+        checkDenom(uniform(0.0, 1.0), tolerances[(i + 1) % 4]);
+    }
     const auto edges = tolerancesOnTheEdge(random, 200);
     EXPECT_GE(edges.size(), 100u);
     for (const auto& [x, tolerance] : edges)
         checkDenom(x, tolerance);
     for (const auto& [x, tolerance] : {std::pair{kInf, 1e-6}, {-0.3, 1e-6}, {0.3, kInf}})
         checkDenom(x, tolerance);
-
-    std::cout << "[ recursion] checked " << checked << " inputs against the recursion as written, " << skipped
-              << " over its budget of " << kCallBudget << " calls\n";
     EXPECT_TRUE(mismatches.empty()) << mismatches;
     EXPECT_GT(checked, 20000);
     EXPECT_LT(skipped, checked / 20);

@@ -44,9 +44,6 @@ std::string slurp(const fs::path& path)
 
 std::string sample(const std::string& name) { return std::string(VMC_SAMPLES_DIR) + "/" + name + ".vellraw"; }
 
-const char* const kSamples[] = {"corva-compact",    "corva-stage",        "corva-nx-r-by-serial",
-                                "k40-older-camera", "failures/unknown-flip-state", "failures/serial-in-no-range"};
-
 class Vellmeta : public ::testing::Test {
 protected:
     void SetUp() override
@@ -101,97 +98,78 @@ TEST_F(Vellmeta, TextViewGroupsFieldsUnderHeadings)
         }
     }
     const std::size_t result = r.out.find("\n  result\n", compact);
-    EXPECT_GT(result, previous);
-    EXPECT_LT(result, k40);
+    EXPECT_TRUE(previous < result && result < k40);
     for (const char* line : {"    cameraModel: CORVA Compact\n", "    cameraTriple: 1, 2, 3 (extra 0)\n",
-                             "    timeCode: 14:30:21:12\n", "    sensorFrameRate: 25000/1000 (25)\n",
-                             "    fullImageWindow: (0, 0) to (4095, 2159)\n", "    lensAperture: 2.828427\n",
+                             "    sensorFrameRate: 25000/1000 (25)\n", "    fullImageWindow: (0, 0) to (4095, 2159)\n",
                              "    isError: false\n", "    code: 0\n", "    message:\n"})
         EXPECT_NE(r.out.find(line, compact), std::string::npos) << line;
     // The Latin-1 group name of the older camera comes out as valid UTF-8.
     EXPECT_NE(r.out.find("    groupName1: Lumi\xEF\xBF\xBDre\n", k40), std::string::npos);
     // Spare fields are never decoded and only show with --all.
     EXPECT_EQ(r.out.find("spare"), std::string::npos);
+    const Outcome all = run({"--all", sample("k40-older-camera")});
+    EXPECT_NE(all.out.find("\n  spare\n    spareWord: (undefined)\n"), std::string::npos) << all.err;
 }
 
 TEST_F(Vellmeta, JsonViewOfEverySample)
 {
-    // Per sample: fields expected (null: absent) and the result, if not clean.
-    struct Expect {
-        const char* sample;
-        const char* fields;
-        const char* result;
-    };
-    const Expect expectations[] = {
-        {"corva-compact", R"({"cameraModel": "CORVA Compact", "cameraUniqueId": "VELL-CORVA_Compact-SN_C042",
-            "cameraSerialNumber": "4711", "cameraIndex": "A", "cameraTriple": [1.0, 2.0, 3.0, 0],
-            "record6Value6": 65, "captureDateTime": "2024-06-12 14:30:21", "utcOffset": 7200.0,
-            "sensorFrameRate": {"numerator": 25000, "denominator": 1000}, "exposureTime": 0.020833,
+    // Per sample: fields expected (null: undefined) and the result, if not clean.
+    const char* const expectations[][3] = {
+        {"corva-compact", R"({"cameraModel": "CORVA Compact", "cameraTriple": [1.0, 2.0, 3.0, 0],
+            "captureDateTime": "2024-06-12 14:30:21", "sensorFrameRate": {"numerator": 25000, "denominator": 1000},
             "timeCode": {"text": "14:30:21:12", "bcdTime": 338698514, "word1": 0, "rateAndDropFrame": 25000, "word3": 0},
-            "activeImageWindow": [[8.0, 4.0], [4087.0, 2155.0]], "lensAperture": 2.828427, "latitude": 40.4,
-            "uuid": "12345678-9ABC-DEF0-0123-456789ABCDEF", "encoderMode1": "CONSTANT", "tenthsValue2": -1.0,
-            "switch4": true, "ndFilter": "CORVA Compact camera ND Type 1 Filter 2", "ndFilterValue": 1.2,
-            "flipState": "No flip", "cdlSlope": [1.0, 1.0625, 0.9375], "bayerPattern": "RGGB",
-            "targetColorSpace": "DCI-P3", "whiteBalanceCct": 3200, "cameraStatusBit0": null})", nullptr},
-        {"corva-stage", R"({"cameraModel": "CORVA Stage", "ndFilter": "CORVA Stage ND Type 1", "cameraStatusBit0": true,
-            "timeCode": {"text": "09:59:59;29", "bcdTime": 156850473, "word1": 0, "rateAndDropFrame": 2147513618, "word3": 0},
-            "projectFrameRateRounded": 30, "lensFocusDistance": "Infinity", "lensDistanceUnits": "Imperial"})", nullptr},
+            "activeImageWindow": [[8.0, 4.0], [4087.0, 2155.0]], "uuid": "12345678-9ABC-DEF0-0123-456789ABCDEF",
+            "switch4": true, "cdlSlope": [1.0, 1.0625, 0.9375], "whiteBalanceCct": 3200, "cameraStatusBit0": null})",
+         nullptr},
+        {"corva-stage", R"({"cameraModel": "CORVA Stage", "cameraStatusBit0": true, "lensFocusDistance": "Infinity",
+            "timeCode": {"text": "09:59:59;29", "bcdTime": 156850473, "word1": 0, "rateAndDropFrame": 2147513618, "word3": 0}})",
+         nullptr},
         {"corva-nx-r-by-serial", R"({"cameraModel": "Corva NX R", "cameraUniqueId": "VELL-Corva_NX_R-SN_NX50",
             "flipState": "H+V flip by reader", "ndFilter": null, "longitude": -151.2093})", nullptr},
         {"k40-older-camera", R"({"cameraModel": "K-40", "groupName1": "Lumi\ufffdre", "bayerPattern": "GRBG",
-            "whiteBalanceRgb": [2.0, 1.0, 1.5], "lensAperture": 4.0, "lookName": null, "timeCode": null,
-            "cameraTriple": null})", nullptr},
+            "whiteBalanceRgb": [2.0, 1.0, 1.5], "timeCode": null})", nullptr},
         {"failures/unknown-flip-state", R"({"cameraModel": "CORVA Stage NX", "flipState": null, "lookName": "Day Exterior"})",
          R"({"isError": true, "code": 0, "message": "Unknown flip/flop value in VELLRAW header; enumeration value is `4'"})"},
         {"failures/serial-in-no-range", R"({"cameraNumberText": "1234", "cameraModel": null, "groupName1": null})",
          R"({"isError": true, "code": 300, "message":
              "VELLRAW header camera model field is undefined, and camera serial number lands in no known range"})"},
     };
-    std::vector<std::string> args = {"--json"};
-    for (const Expect& e : expectations)
-        args.push_back(sample(e.sample));
+    std::vector<std::string> args = {"--json", "--all"};
+    for (const auto& e : expectations)
+        args.push_back(sample(e[0]));
     const Outcome r = run(args);
     EXPECT_EQ(r.status, 1) << "two samples report failures";
     EXPECT_EQ(r.err, "");
     const json document = json::parse(r.out);
     ASSERT_EQ(document.size(), std::size(expectations));
     for (std::size_t i = 0; i < std::size(expectations); ++i) {
-        const Expect& e = expectations[i];
-        EXPECT_EQ(document[i].at("path"), sample(e.sample)) << "files keep their order";
-        const json& fields = document[i].at("fields");
-        const json expected = json::parse(e.fields);
-        for (const auto& [name, value] : expected.items())
-            EXPECT_EQ(fields.value(name, json()), value) << e.sample << " " << name;
-        EXPECT_EQ(document[i].at("result"), json::parse(e.result ? e.result : R"({"isError": false, "code": 0,
-                                                                                  "message": ""})")) << e.sample;
+        const auto& [name, fields, result] = expectations[i];
+        EXPECT_EQ(document[i].at("path"), sample(name)) << "files keep their order";
+        EXPECT_EQ(static_cast<int>(document[i].at("fields").size()), Vmc::kFieldCount) << name;
+        const json expected = json::parse(fields);
+        for (const auto& [field, value] : expected.items())
+            EXPECT_EQ(document[i].at("fields").at(field), value) << name << " " << field;
+        EXPECT_EQ(document[i].at("result"),
+                  json::parse(result ? result : R"({"isError": false, "code": 0, "message": ""})")) << name;
     }
-}
-
-TEST_F(Vellmeta, AllListsUndefinedFieldsToo)
-{
-    const Outcome asJson = run({"--json", "--all", sample("k40-older-camera")});
-    ASSERT_EQ(asJson.status, 0) << asJson.err;
-    const auto fields = nlohmann::ordered_json::parse(asJson.out).at(0).at("fields");
-    EXPECT_EQ(static_cast<int>(fields.size()), Vmc::kFieldCount);
-    EXPECT_EQ(fields.begin().key(), "spareWord") << "fields keep container order";
-    EXPECT_TRUE(fields.at("spareWord").is_null());
-    EXPECT_EQ(fields.at("cameraModel"), "K-40");
-
-    const Outcome text = run({"--all", sample("k40-older-camera")});
-    ASSERT_EQ(text.status, 0) << text.err;
-    EXPECT_NE(text.out.find("\n  spare\n    spareWord: (undefined)\n"), std::string::npos);
+    EXPECT_EQ(nlohmann::ordered_json::parse(r.out).at(0).at("fields").begin().key(), "spareWord")
+        << "fields keep container order";
 }
 
 TEST_F(Vellmeta, BadFilesAreReportedAndTheOthersStillPrinted)
 {
     fs::create_directory(dir_ / "a-directory");
-    const std::pair<std::string, std::string> cases[] = {
+    std::vector<std::pair<std::string, std::string>> cases = {
         {(dir_ / "missing.vellraw").string(), "cannot open: No such file or directory"},
         {(dir_ / "a-directory").string(), "is a directory, not a VELLRAW file"},
         {truncatedSample(2479), "is 2479 bytes long, shorter than the 2480-byte VELLRAW header"},
         {truncatedSample(1), "is 1 bytes long, shorter than the 2480-byte VELLRAW header"},
         {truncatedSample(0), "is empty; a VELLRAW header has 2480 bytes"},
     };
+    if (::geteuid() != 0) { // root reads files whatever their permissions
+        cases.emplace_back(truncatedSample(2480), "cannot open: Permission denied");
+        fs::permissions(cases.back().first, fs::perms::none);
+    }
     for (const auto& [path, message] : cases) {
         const Outcome text = run({path, sample("corva-compact")});
         EXPECT_EQ(text.status, 2) << path;
@@ -202,16 +180,8 @@ TEST_F(Vellmeta, BadFilesAreReportedAndTheOthersStillPrinted)
         EXPECT_EQ(asJson.status, 2) << path;
         EXPECT_EQ(asJson.err, text.err);
         const json document = json::parse(asJson.out);
-        ASSERT_EQ(document.size(), 1u) << "only the readable file is listed";
-        EXPECT_EQ(document[0].at("fields").at("cameraModel"), "CORVA Compact");
-    }
-
-    if (::geteuid() != 0) { // root reads files whatever their permissions
-        const std::string locked = truncatedSample(2480);
-        fs::permissions(locked, fs::perms::none);
-        const Outcome r = run({locked});
-        EXPECT_EQ(r.status, 2);
-        EXPECT_EQ(r.err, "vellmeta: " + locked + ": cannot open: Permission denied\n");
+        EXPECT_EQ(document.size(), 1u) << "only the readable file is listed";
+        EXPECT_EQ(document.at(0).at("fields").at("cameraModel"), "CORVA Compact");
     }
 }
 
@@ -219,29 +189,15 @@ TEST_F(Vellmeta, ExitStatusIsTheWorstOfAllFiles)
 {
     const std::string missing = (dir_ / "missing").string();
     const std::pair<std::vector<std::string>, int> cases[] = {
-        {{sample("corva-compact"), sample("corva-stage"), sample("k40-older-camera")}, 0},
-        {{sample("corva-compact"), sample("failures/serial-in-no-range")}, 1},
         {{sample("failures/unknown-flip-state"), sample("corva-stage")}, 1}, // a failure that goes on
         {{sample("failures/serial-in-no-range"), missing}, 2},
         {{missing, sample("failures/serial-in-no-range")}, 2},
-        {{"--json", missing}, 2},
     };
     for (const auto& [args, status] : cases)
         EXPECT_EQ(run(args).status, status) << args.back();
-    EXPECT_EQ(json::parse(run({"--json", missing}).out), json::array()) << "still one valid document";
-}
-
-TEST_F(Vellmeta, ManyFilesInOneCall)
-{
-    std::vector<std::string> args = {"--json"};
-    for (int i = 0; i < 300; ++i)
-        args.push_back(sample(kSamples[i % std::size(kSamples)]));
-    const Outcome r = run(args);
-    EXPECT_EQ(r.status, 1);
-    const json document = json::parse(r.out);
-    ASSERT_EQ(document.size(), 300u);
-    EXPECT_EQ(document[299].at("path"), args.back());
-    EXPECT_EQ(document[6].at("fields"), document[0].at("fields"));
+    const Outcome none = run({"--json", missing});
+    EXPECT_EQ(none.status, 2);
+    EXPECT_EQ(json::parse(none.out), json::array()) << "still one valid document";
 }
 
 TEST_F(Vellmeta, Arguments)
@@ -250,11 +206,6 @@ TEST_F(Vellmeta, Arguments)
     EXPECT_EQ(version.status, 0);
     EXPECT_EQ(version.out,
               std::string(Vmc::VellMetadataContainer::VellMetadataContainerVersion().versionString) + "\n");
-
-    const Outcome help = run({"--help"});
-    EXPECT_EQ(help.status, 0);
-    for (const char* option : {"--json", "--all", "--color-space", "--version", "FILE"})
-        EXPECT_NE(help.out.find(option), std::string::npos) << option;
 
     // The colour space picks the primaries; only ACES sets its container flag.
     const std::pair<const char*, const char*> spaces[] = {
@@ -276,7 +227,6 @@ TEST_F(Vellmeta, Arguments)
         << "computed from the white balance";
 
     const std::pair<std::vector<std::string>, const char*> unusable[] = {
-        {{}, "FILE is required"},
         {{"--json"}, "FILE is required"},
         {{"--color-space", "rec709", sample("corva-stage")}, "--color-space"},
         {{"--no-such-option", sample("corva-stage")}, "--no-such-option"},
