@@ -200,6 +200,19 @@ TEST_F(Vellmeta, ExitStatusIsTheWorstOfAllFiles)
     EXPECT_EQ(json::parse(none.out), json::array()) << "still one valid document";
 }
 
+TEST_F(Vellmeta, ManyFilesInOneCall)
+{
+    std::vector<std::string> args = {"--json"};
+    for (int i = 0; i < 500; ++i)
+        args.push_back(sample(i % 2 == 0 ? "corva-stage" : "k40-older-camera"));
+    const Outcome r = run(args);
+    EXPECT_EQ(r.status, 0);
+    const json document = json::parse(r.out);
+    ASSERT_EQ(document.size(), 500u);
+    EXPECT_EQ(document[498].at("fields").at("cameraModel"), "CORVA Stage");
+    EXPECT_EQ(document[499].at("fields").at("cameraModel"), "K-40");
+}
+
 TEST_F(Vellmeta, Arguments)
 {
     const Outcome version = run({"--version"});
