@@ -2,10 +2,9 @@
 
 #include <algorithm>
 #include <cstdlib>
-#include <cstring>
-#include <new>
 #include <string_view>
 
+#include "AssignText.h"
 #include "util/FixedText.h"
 
 namespace Vmc::decoding {
@@ -33,14 +32,6 @@ constexpr std::size_t longestText()
 }
 constexpr std::size_t kLongestMessage = longestText() + 20 + 1;
 
-char* heapCopy(const char* text)
-{
-    char* copy = strdup(text);
-    if (copy == nullptr)
-        throw std::bad_alloc();
-    return copy;
-}
-
 } // namespace
 
 void recordFailure(ErrorValue& result, Failure failure, long long value)
@@ -50,9 +41,9 @@ void recordFailure(ErrorValue& result, Failure failure, long long value)
     if (info.printsValue) {
         text::FixedText<kLongestMessage> text;
         text.append(info.text).appendDecimal(value).append('\'');
-        message = heapCopy(text.c_str());
+        message = duplicateText(text.c_str());
     } else {
-        message = heapCopy(info.text);
+        message = duplicateText(info.text);
     }
     std::free(result.message);
     result = ErrorValue(true, info.code, message);
@@ -60,7 +51,7 @@ void recordFailure(ErrorValue& result, Failure failure, long long value)
 
 ErrorValue noFailure()
 {
-    return ErrorValue(false, 0, heapCopy(""));
+    return ErrorValue(false, 0, duplicateText(""));
 }
 
 } // namespace Vmc::decoding

@@ -9,6 +9,7 @@
 //                                              left and right channels only
 
 #include "Decoding.h"
+#include "Labels.h"
 #include "Unwritten.h"
 #include "TextRules.h"
 
@@ -16,8 +17,17 @@ namespace Vmc::decoding {
 
 namespace {
 
-constexpr const char* kMasterSlaveLabels[] = {"OFF", "MASTER", "SLAVE"};
-constexpr const char* kChannelLabels[] = {"SINGLE", "LEFT", "RIGHT", "MULTI"};
+constexpr Label kMasterSlaveLabels[] = {
+    {0, "OFF"},
+    {1, "MASTER"},
+    {2, "SLAVE"},
+};
+constexpr Label kChannelLabels[] = {
+    {0, "SINGLE"},
+    {1, "LEFT"},
+    {2, "RIGHT"},
+    {3, "MULTI"},
+};
 constexpr std::uint32_t kLeftChannel = 1;
 constexpr std::uint32_t kRightChannel = 2;
 
@@ -37,14 +47,14 @@ void decodeTenths(std::uint32_t word, MetaField<float>& out)
 
 // Assigns the label of a known value; an unwritten field is left untouched.
 // Returns false for a value without a label.
-template <std::size_t N>
-bool assignLabel(MetaString& out, std::uint32_t value, const char* const (&labels)[N])
+bool assignLabel(MetaString& out, std::uint32_t value, LabelTable labels)
 {
     if (unwritten(value))
         return true;
-    if (value >= N)
+    const char* label = labels.find(value);
+    if (label == nullptr)
         return false;
-    assignText(out, labels[value]);
+    assignText(out, label);
     return true;
 }
 

@@ -3,6 +3,7 @@
 #include <cstring>
 
 #include "FixedText.h"
+#include "container/Unwritten.h"
 #include "Tokens.h"
 
 namespace Vmc {
@@ -31,10 +32,7 @@ std::string spacesToUnderscores(const std::string& text)
 
 char* strdupNullOrBoundsTerminatedCString(const unsigned char* bytes, unsigned long length)
 {
-    unsigned long i = 0;
-    while (i < length && bytes[i] == 0xFF)
-        ++i;
-    if (i == length) // also a length of 0
+    if (decoding::unwritten(bytes, length)) // also a length of 0
         return nullptr;
     return strndup(reinterpret_cast<const char*>(bytes), length);
 }
