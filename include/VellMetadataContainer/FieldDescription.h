@@ -52,16 +52,6 @@ constexpr FieldInfo fieldInfo(int index)
 }
 } // namespace detail
 
-// Calls visitor(info, field) for every field of `container`, in order.
-template <class Container, class Visitor>
-void forEachField(Container& container, Visitor&& visitor)
-{
-    int index = 0;
-#define VMC_FIELD(name, Type, group) visitor(detail::fieldInfo(index++), container.name);
-#include "ContainerFields.def"
-#undef VMC_FIELD
-}
-
 // Calls visitor(info, member) for every field in order, with `member` a
 // pointer to the container member (e.g. &VellMetadataContainer::cameraModel):
 // for code that binds fields once and reads them from many containers later.
@@ -72,6 +62,14 @@ void forEachFieldMember(Visitor&& visitor)
 #define VMC_FIELD(name, Type, group) visitor(detail::fieldInfo(index++), &VellMetadataContainer::name);
 #include "ContainerFields.def"
 #undef VMC_FIELD
+}
+
+// Calls visitor(info, field) for every field of `container` (a
+// VellMetadataContainer, const or not), in order.
+template <class Container, class Visitor>
+void forEachField(Container& container, Visitor&& visitor)
+{
+    forEachFieldMember([&](const FieldInfo& info, auto member) { visitor(info, container.*member); });
 }
 
 // Calls visitor(info, fieldOfA, fieldOfB) for every field in order while the
