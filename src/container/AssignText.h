@@ -7,6 +7,7 @@
 #include <cstdlib>
 #include <cstring>
 #include <new>
+#include <string_view>
 
 #include <VellMetadataContainer/FieldTypes.h>
 
@@ -24,6 +25,19 @@ inline char* duplicateText(const char* s)
     return copy;
 }
 
+// A heap copy of `text` with a NUL after it, releasable with free. The
+// length is already known, so the text is not scanned again as strdup would.
+// Throws std::bad_alloc when the copy fails.
+inline char* duplicateText(std::string_view text)
+{
+    char* copy = static_cast<char*>(std::malloc(text.size() + 1));
+    if (copy == nullptr)
+        throw std::bad_alloc();
+    std::memcpy(copy, text.data(), text.size());
+    copy[text.size()] = '\0';
+    return copy;
+}
+
 // Unless `s` is the very pointer the field holds, releases the held text and
 // holds a copy of `s` instead; the field is defined either way. The pointer
 // test only guards against assigning a field its own text: any other source,
@@ -35,6 +49,17 @@ inline void assignText(MetaString& target, const char* s)
         std::free(target.text);
         target.text = copy;
     }
+    target.defined = 1;
+}
+
+// Releases the held text and holds a copy of `text` instead, marking the
+// field defined: for texts built outside the container (numbers, labels,
+// parts of a header text) whose length is known and which hold no NUL.
+inline void assignText(MetaString& target, std::string_view text)
+{
+    char* copy = duplicateText(text);
+    std::free(target.text);
+    target.text = copy;
     target.defined = 1;
 }
 

@@ -67,10 +67,11 @@ void decodePosition(const Position& position, MetaField<float>& out)
 
 void decodeLensName(Bytes field, VellMetadataContainer& c)
 {
-    const FieldText name = textUnlessFirstByteUnwritten(field);
-    if (!name.exists())
+    const FieldText nameText = textUnlessFirstByteUnwritten(field);
+    if (!nameText.exists())
         return;
-    assignText(c.lensName, name.c_str());
+    const std::string_view name = nameText.view();
+    assignText(c.lensName, name);
 
     // The words of the name, split at spaces and tabs, joined by single
     // spaces: never longer than the name.
@@ -78,7 +79,7 @@ void decodeLensName(Bytes field, VellMetadataContainer& c)
     std::size_t firstLength = 0;
     int count = 0;
     const auto isBlank = [](char c) { return c == ' ' || c == '\t'; };
-    text::forEachToken(name.view(), isBlank, [&](std::string_view word) {
+    text::forEachToken(name, isBlank, [&](std::string_view word) {
         if (count++ == 0)
             firstLength = word.size();
         else
@@ -91,12 +92,10 @@ void decodeLensName(Bytes field, VellMetadataContainer& c)
     // A maker is recognised only in front of at least one more word.
     const std::string_view first = words.view().substr(0, firstLength);
     if (count >= 2 && isLensMaker(first)) {
-        FixedText<kLensNameWidth> maker;
-        maker.append(first);
-        assignText(c.lensMaker, maker.c_str());
-        assignText(c.lensModel, words.c_str() + firstLength + 1);
+        assignText(c.lensMaker, first);
+        assignText(c.lensModel, words.view().substr(firstLength + 1));
     } else {
-        assignText(c.lensModel, words.c_str());
+        assignText(c.lensModel, words.view());
     }
 }
 
@@ -131,7 +130,7 @@ Next decodeFocalLengthAndFocusDistance(Decoding& d)
     if (unwritten(units) || distance == 0)
         return Next::Continue;
     const bool imperial = units == 0;
-    assignText(c.lensDistanceUnits, imperial ? "Imperial" : "Metric");
+    assignText(c.lensDistanceUnits, imperial ? std::string_view("Imperial") : std::string_view("Metric"));
     if (distance == 0xFFFFFFFFu)
         c.lensFocusDistance.set(std::numeric_limits<float>::infinity());
     else

@@ -24,8 +24,6 @@ namespace Vmc::decoding {
 
 namespace {
 
-constexpr std::size_t kRecorderTextWidth = sizeof(VellRawMeta::VellFileHeaderV3::recorderInfo);
-
 // The first usable text of the three, in order, or null.
 const FieldText* firstUsable(const FieldText& a, const FieldText& b, const FieldText& c)
 {
@@ -42,14 +40,10 @@ void assignIfUsable(MetaString& target, const FieldText* text)
         assignText(target, text->c_str());
 }
 
-// A part of a recorder text, copied to be terminated.
 void assignIfNotEmpty(MetaString& target, std::string_view part)
 {
-    if (part.empty())
-        return;
-    FixedText<kRecorderTextWidth> text;
-    text.append(part);
-    assignText(target, text.c_str());
+    if (!part.empty())
+        assignText(target, part);
 }
 
 } // namespace
@@ -103,7 +97,7 @@ Next decodeProductionTextsRecorderAndHardwareId(Decoding& d)
         }
         FixedText<16> hex;
         hex.appendHex(bytes, sizeof bytes);
-        assignText(c.hardwareId, hex.c_str());
+        assignText(c.hardwareId, hex.view());
     }
     return Next::Continue;
 }
@@ -121,7 +115,7 @@ Next decodeUuid(Decoding& d)
     FixedText<36> text;
     text.appendHex(u, 4).append('-').appendHex(u + 4, 2).append('-').appendHex(u + 6, 2).append('-');
     text.appendHex(u + 8, 2).append('-').appendHex(u + 10, 6);
-    assignText(d.out.uuid, text.c_str());
+    assignText(d.out.uuid, text.view());
     return Next::Continue;
 }
 

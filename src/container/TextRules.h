@@ -94,7 +94,7 @@ void assignDecimal(MetaString& target, Integer value)
 {
     FixedText<24> text;
     text.appendDecimal(value);
-    assignText(target, text.c_str());
+    assignText(target, text.view());
 }
 
 } // namespace Vmc::decoding
