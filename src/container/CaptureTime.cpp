@@ -24,6 +24,7 @@
 #include "Decoding.h"
 #include "Unwritten.h"
 #include "TextRules.h"
+#include "util/Bcd.h"
 #include "util/DateTimeText.h"
 
 namespace Vmc::decoding {
@@ -35,12 +36,12 @@ constexpr std::uint32_t kDropFrameBit = 0x80000000u;
 
 int bcd2(std::uint32_t word, int shift)
 {
-    return intFromBCD(static_cast<unsigned char>(word >> shift));
+    return bcd::twoDigits(static_cast<unsigned char>(word >> shift));
 }
 
 int bcd4(std::uint32_t word, int shift)
 {
-    return intFromBCD(static_cast<unsigned short>(word >> shift));
+    return bcd::fourDigits(static_cast<unsigned short>(word >> shift));
 }
 
 ImageWindow window(std::uint32_t left, std::uint32_t top, std::uint32_t right, std::uint32_t bottom)

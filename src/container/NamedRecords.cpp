@@ -13,22 +13,40 @@ namespace Vmc::decoding {
 
 namespace {
 
+using C = VellMetadataContainer;
+using Value = MetaField<std::uint32_t> C::*;
+
 struct RecordFields {
-    MetaString& name;
-    MetaField<std::uint32_t>& valuesPresent;
-    MetaField<std::uint32_t>* values[6];
+    At<VellRawMeta::NamedValuesRecord> at;
+    MetaString C::*name;
+    Value valuesPresent;
+    Value values[6];
 };
 
-template <class Record>
-void decodeRecord(const HeaderView& h, At<Record> record, const RecordFields& out)
+#define VMC_RECORD(n)                                                                                      \
+    RecordFields                                                                                           \
+    {                                                                                                      \
+        VMC_AT(record##n), &C::record##n##Name, &C::record##n##ValuesPresent,                              \
+        {                                                                                                  \
+            &C::record##n##Value1, &C::record##n##Value2, &C::record##n##Value3, &C::record##n##Value4,    \
+                &C::record##n##Value5, &C::record##n##Value6                                               \
+        }                                                                                                  \
+    }
+
+constexpr RecordFields kFirstGroup[] = {VMC_RECORD(1), VMC_RECORD(2), VMC_RECORD(3)};
+constexpr RecordFields kSecondGroup[] = {VMC_RECORD(4), VMC_RECORD(5), VMC_RECORD(6)};
+
+#undef VMC_RECORD
+
+void decodeRecord(const HeaderView& h, const RecordFields& record, C& c)
 {
-    const std::size_t base = record.offset;
+    const std::size_t base = record.at.offset;
     const std::uint32_t kind = h.u32(base + offsetof(VellRawMeta::NamedValuesRecord, kind));
     if (kind != 1 && kind != 2)
         return;
 
     const At<unsigned char[32]> name{base + offsetof(VellRawMeta::NamedValuesRecord, name)};
-    assignBoundedText(out.name, h.read(name));
+    assignBoundedText(c.*record.name, h.read(name));
 
     std::uint16_t values[6];
     for (int i = 0; i < 6; ++i) {
@@ -36,20 +54,10 @@ void decodeRecord(const HeaderView& h, At<Record> record, const RecordFields& ou
         if (values[i] == 0xFFFF)
             return;
     }
-    out.valuesPresent.set(1);
+    (c.*record.valuesPresent).set(1);
     for (int i = 0; i < 6; ++i)
-        out.values[i]->set(values[i]);
+        (c.*record.values[i]).set(values[i]);
 }
-
-#define VMC_RECORD_FIELDS(c, n)                                                                            \
-    RecordFields                                                                                           \
-    {                                                                                                      \
-        c.record##n##Name, c.record##n##ValuesPresent,                                                     \
-        {                                                                                                  \
-            &c.record##n##Value1, &c.record##n##Value2, &c.record##n##Value3, &c.record##n##Value4,        \
-                &c.record##n##Value5, &c.record##n##Value6                                                 \
-        }                                                                                                  \
-    }
 
 } // namespace
 
@@ -59,13 +67,11 @@ Next decodeNamedRecords(Decoding& d)
     VellMetadataContainer& c = d.out;
 
     assignBoundedText(c.groupName1, h.read(VMC_AT(groupName1)));
-    decodeRecord(h, VMC_AT(record1), VMC_RECORD_FIELDS(c, 1));
-    decodeRecord(h, VMC_AT(record2), VMC_RECORD_FIELDS(c, 2));
-    decodeRecord(h, VMC_AT(record3), VMC_RECORD_FIELDS(c, 3));
+    for (const RecordFields& record : kFirstGroup)
+        decodeRecord(h, record, c);
     assignBoundedText(c.groupName2, h.read(VMC_AT(groupName2)));
-    decodeRecord(h, VMC_AT(record4), VMC_RECORD_FIELDS(c, 4));
-    decodeRecord(h, VMC_AT(record5), VMC_RECORD_FIELDS(c, 5));
-    decodeRecord(h, VMC_AT(record6), VMC_RECORD_FIELDS(c, 6));
+    for (const RecordFields& record : kSecondGroup)
+        decodeRecord(h, record, c);
     return Next::Continue;
 }
 

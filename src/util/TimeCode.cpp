@@ -2,6 +2,8 @@
 
 #include <iomanip>
 
+#include "Bcd.h"
+
 bool operator==(const VellRawMeta::TC_Struct& a, const VellRawMeta::TC_Struct& b)
 {
     return a.bcdTime == b.bcdTime && a.word1 == b.word1 && a.rateAndDropFrame == b.rateAndDropFrame &&
@@ -23,12 +25,12 @@ namespace Vmc {
 
 int intFromBCD(unsigned short value)
 {
-    return ((value >> 12) & 0xF) * 1000 + ((value >> 8) & 0xF) * 100 + ((value >> 4) & 0xF) * 10 + (value & 0xF);
+    return bcd::fourDigits(value);
 }
 
 int intFromBCD(unsigned char value)
 {
-    return ((value >> 4) & 0xF) * 10 + (value & 0xF);
+    return bcd::twoDigits(value);
 }
 
 std::ostream& operator<<(std::ostream& os, const DateTime& dateTime)
