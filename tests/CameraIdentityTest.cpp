@@ -42,7 +42,6 @@ TEST(CameraIdentity, ModelTextAndUniqueId)
         {"ABCDEFGHIJKLMNOPQRST", 0x4B313035, "VELL-ABCDEFGHIJKLMNOPQRST-SN_K105"}, // fills the field, no NUL
         {"", 0x4B313035, "VELL--SN_K105"},
         {"Corva LT", 0x41000000, "VELL-Corva_LT-SN_A"}, // a NUL ends the serial code
-        {"Corva LT", 0x00414243, "VELL-Corva_LT-SN_"},
     };
     for (const auto& k : cases) {
         HeaderImage image = headerWith(VMC_AT(cameraSerialCode), k.serialCode);

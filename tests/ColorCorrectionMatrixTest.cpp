@@ -1,7 +1,5 @@
 #include <VellMetadataContainer/ColorCorrectionMatrix.h>
 
-#include <algorithm>
-#include <cmath>
 #include <stdexcept>
 #include <vector>
 
@@ -23,11 +21,6 @@ const ColorCorrectionMatrixTable& withoutNd()
     static const ColorCorrectionMatrixTable table(ColorCorrectionMatrixTable::noNDMatrices());
     return table;
 }
-
-Elements at(unsigned cct) { return elements(withoutNd().matrixForCCT(static_cast<unsigned short>(cct)).matrix()); }
-
-constexpr unsigned short kCalibrationCcts[] = {2000, 2100, 2200, 2400, 2600, 2900, 3200, 3500, 3900,
-                                               4300, 4700, 5100, 5600, 6500, 7500, 9000, 11000};
 
 } // namespace
 
@@ -53,39 +46,11 @@ TEST(ColorCorrectionMatrixTable, SmallTables)
     EXPECT_THROW(empty.matrixForCCT(5600), std::out_of_range);
 }
 
-TEST(ColorCorrectionMatrixTable, ClampsAndHitsCalibrationPointsExactly)
+// The matrices themselves are checked bit for bit, at every CCT, through the
+// camera-native primaries; here the CCT each result carries.
+TEST(ColorCorrectionMatrixTable, ResultCarriesTheClampedCct)
 {
-    const unsigned short outside[][2] = {{0, 2000}, {1000, 2000}, {15000, 11000}, {65535, 11000}};
-    for (const auto& c : outside) {
-        EXPECT_EQ(withoutNd().matrixForCCT(c[0]).cct(), c[1]) << c[0];
-        EXPECT_EQ(at(c[0]), elements(withoutNd().entries.at(c[1]).matrix())) << c[0];
-    }
-    for (unsigned short cct : kCalibrationCcts)
-        EXPECT_EQ(at(cct), elements(withoutNd().entries.at(cct).matrix())) << cct;
-}
-
-TEST(ColorCorrectionMatrixTable, InterpolatesInMiredBetweenNeighbours)
-{
-    const Elements lo = at(5600), hi = at(6500), at6000 = at(6000), at6499 = at(6499);
-    EXPECT_EQ(withoutNd().matrixForCCT(6000).cct(), 6000);
-    for (int i = 0; i < 9; ++i) {
-        EXPECT_NEAR(at6000[i], 13.0 / 27.0 * hi[i] + 14.0 / 27.0 * lo[i], 1e-12) << i;
-        EXPECT_NEAR(at6499[i], hi[i], 1e-3 * std::fabs(hi[i] - lo[i])) << i;
-    }
-
-    // Every inner CCT lies between its own two neighbours, with a weight that
-    // grows with the CCT.
-    for (std::size_t p = 0; p + 1 < std::size(kCalibrationCcts); ++p) {
-        const Elements below = at(kCalibrationCcts[p]), above = at(kCalibrationCcts[p + 1]);
-        double previousWeight = 0.0;
-        for (unsigned cct = kCalibrationCcts[p] + 1u; cct < kCalibrationCcts[p + 1]; ++cct) {
-            const Elements got = at(cct);
-            for (int i = 0; i < 9; ++i)
-                ASSERT_LE(std::fabs(got[i] - below[i]) + std::fabs(above[i] - got[i]),
-                          std::fabs(above[i] - below[i]) + 1e-15) << cct << " element " << i;
-            const double weight = (got[0] - below[0]) / (above[0] - below[0]);
-            ASSERT_GT(weight, previousWeight) << cct;
-            previousWeight = weight;
-        }
-    }
+    const unsigned short cases[][2] = {{0, 2000}, {2000, 2000}, {6000, 6000}, {11000, 11000}, {65535, 11000}};
+    for (const auto& [asked, carried] : cases)
+        EXPECT_EQ(withoutNd().matrixForCCT(asked).cct(), carried) << asked;
 }

@@ -11,7 +11,6 @@
 
 #include "util/DateTimeText.h"
 #include "util/FixedText.h"
-#include "util/Tokens.h"
 
 using Vmc::DateTime;
 using Vmc::text::FixedText;
@@ -89,19 +88,4 @@ TEST(TextFormatting, KeepsWhatFitsAndStaysTerminated)
     const unsigned char bytes[] = {0x00, 0x0F, 0xA5, 0xFF, 0x12};
     hex.appendHex(bytes, 5);
     EXPECT_STREQ(hex.c_str(), "000FA5FF");
-}
-
-TEST(TextFormatting, TokensOfALensName)
-{
-    const auto words = [](std::string_view text) {
-        std::string joined;
-        Vmc::text::forEachToken(
-            text, [](char c) { return c == ' ' || c == '\t'; },
-            [&](std::string_view word) { joined.append(joined.empty() ? "" : "|").append(word); });
-        return joined;
-    };
-    EXPECT_EQ(words("  alpha   beta\tgamma "), "alpha|beta|gamma");
-    EXPECT_EQ(words("Zeiss"), "Zeiss");
-    EXPECT_EQ(words(" \t "), "");
-    EXPECT_EQ(words(""), "");
 }
