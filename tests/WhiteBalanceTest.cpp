@@ -42,8 +42,7 @@ TEST(WhiteBalance, TintTruncatesTowardZeroWithoutOverflow)
 {
     const std::pair<float, std::int32_t> cases[] = {
         {-2.7f, -2}, {5.9f, 5}, {-0.5f, 0}, {2147483520.0f, 2147483520}, // the largest float below 2^31
-        {-2147483648.0f, kInvalidTint}, {2147483648.0f, kInvalidTint}, {-2147483904.0f, kInvalidTint},
-        {kInf, kInvalidTint}, {-kInf, kInvalidTint}, {kNaN, kInvalidTint},
+        {-2147483648.0f, kInvalidTint}, {2147483648.0f, kInvalidTint}, {kInf, kInvalidTint}, {kNaN, kInvalidTint},
     };
     for (const auto& [tint, stored] : cases)
         EXPECT_EQ(valueOf(decode(headerWith(VMC_AT(whiteBalanceTint), tint)).c.whiteBalanceTint), stored) << tint;
