@@ -1,7 +1,8 @@
-// Storing a text in a container field: a strdup copy on the heap, the field's
+// Storing a text in a container field: a copy on the heap, the field's
 // earlier text released, the field marked defined. A full header stores some
 // sixty texts, so the decoders use this inline form instead of a call into
-// MetaString's exported assignment, which is this same code.
+// MetaString's exported assignment, which is the C-string form here. Texts
+// whose length is known come as string views and are not scanned again.
 #pragma once
 
 #include <cstdlib>
@@ -33,7 +34,8 @@ inline char* duplicateText(std::string_view text)
     char* copy = static_cast<char*>(std::malloc(text.size() + 1));
     if (copy == nullptr)
         throw std::bad_alloc();
-    std::memcpy(copy, text.data(), text.size());
+    if (!text.empty()) // an empty view may have no data pointer at all
+        std::memcpy(copy, text.data(), text.size());
     copy[text.size()] = '\0';
     return copy;
 }
