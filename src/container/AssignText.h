@@ -14,21 +14,8 @@
 
 namespace Vmc::decoding {
 
-// A strdup copy of `s`, or null for null. Throws std::bad_alloc when the copy
-// fails.
-inline char* duplicateText(const char* s)
-{
-    if (s == nullptr)
-        return nullptr;
-    char* copy = strdup(s);
-    if (copy == nullptr)
-        throw std::bad_alloc();
-    return copy;
-}
-
-// A heap copy of `text` with a NUL after it, releasable with free. The
-// length is already known, so the text is not scanned again as strdup would.
-// Throws std::bad_alloc when the copy fails.
+// A heap copy of `text` with a NUL after it, releasable with free. Throws
+// std::bad_alloc when the copy fails.
 inline char* duplicateText(std::string_view text)
 {
     char* copy = static_cast<char*>(std::malloc(text.size() + 1));
@@ -40,29 +27,44 @@ inline char* duplicateText(std::string_view text)
     return copy;
 }
 
+// A strdup copy of `s` (measured and copied in one call into the C library),
+// or null for null. Throws std::bad_alloc when the copy fails.
+inline char* duplicateText(const char* s)
+{
+    if (s == nullptr)
+        return nullptr;
+    char* copy = strdup(s);
+    if (copy == nullptr)
+        throw std::bad_alloc();
+    return copy;
+}
+
+// Releases the field's text, holds `copy` instead and marks the field defined.
+inline void holdText(MetaString& target, char* copy)
+{
+    std::free(target.text);
+    target.text = copy;
+    target.defined = 1;
+}
+
 // Unless `s` is the very pointer the field holds, releases the held text and
 // holds a copy of `s` instead; the field is defined either way. The pointer
 // test only guards against assigning a field its own text: any other source,
 // equal or not, is copied.
 inline void assignText(MetaString& target, const char* s)
 {
-    if (target.text != s) {
-        char* copy = duplicateText(s);
-        std::free(target.text);
-        target.text = copy;
-    }
-    target.defined = 1;
+    if (target.text == s)
+        target.defined = 1;
+    else
+        holdText(target, duplicateText(s));
 }
 
-// Releases the held text and holds a copy of `text` instead, marking the
-// field defined: for texts built outside the container (numbers, labels,
-// parts of a header text) whose length is known and which hold no NUL.
+// As above, for a text whose length is known (a number, a label, part of a
+// header text) and which holds no NUL: it is copied without being scanned
+// again.
 inline void assignText(MetaString& target, std::string_view text)
 {
-    char* copy = duplicateText(text);
-    std::free(target.text);
-    target.text = copy;
-    target.defined = 1;
+    holdText(target, duplicateText(text));
 }
 
 } // namespace Vmc::decoding

@@ -41,7 +41,7 @@ void recordFailure(ErrorValue& result, Failure failure, long long value)
     if (info.printsValue) {
         text::FixedText<kLongestMessage> text;
         text.append(info.text).appendDecimal(value).append('\'');
-        message = duplicateText(text.c_str());
+        message = duplicateText(text.view());
     } else {
         message = duplicateText(info.text);
     }
