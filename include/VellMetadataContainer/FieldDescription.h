@@ -38,7 +38,7 @@ struct FieldInfo {
 
 // Every field's description, in container order.
 constexpr FieldInfo kFieldInfos[] = {
-#define VMC_FIELD(name, Type, group) {#name, FieldGroup::group, 0},
+#define VMC_FIELD(name, Type, group, ...) {#name, FieldGroup::group, 0},
 #include "ContainerFields.def"
 #undef VMC_FIELD
 };
@@ -59,7 +59,7 @@ template <class Visitor>
 void forEachFieldMember(Visitor&& visitor)
 {
     int index = 0;
-#define VMC_FIELD(name, Type, group) visitor(detail::fieldInfo(index++), &VellMetadataContainer::name);
+#define VMC_FIELD(name, ...) visitor(detail::fieldInfo(index++), &VellMetadataContainer::name);
 #include "ContainerFields.def"
 #undef VMC_FIELD
 }
@@ -78,7 +78,7 @@ template <class Visitor>
 bool allFieldPairs(const VellMetadataContainer& a, const VellMetadataContainer& b, Visitor&& visitor)
 {
     int index = 0;
-#define VMC_FIELD(name, Type, group)                       \
+#define VMC_FIELD(name, ...)                                  \
     if (!visitor(detail::fieldInfo(index++), a.name, b.name)) \
         return false;
 #include "ContainerFields.def"
@@ -104,21 +104,21 @@ constexpr const char* fieldGroupName(FieldGroup group)
     return "";
 }
 
-// Heading under which a person reads the group's fields ("camera", "capture
+// Heading under which a person reads the group's fields ("Camera", "Capture
 // and time codes", ...).
 constexpr const char* fieldGroupTitle(FieldGroup group)
 {
     switch (group) {
-    case FieldGroup::Camera: return "camera";
-    case FieldGroup::Capture: return "capture and time codes";
-    case FieldGroup::Lens: return "lens and location";
-    case FieldGroup::Color: return "colour and white balance";
-    case FieldGroup::Look: return "look";
-    case FieldGroup::Sensor: return "sensor and ND";
-    case FieldGroup::Encoders: return "encoders";
-    case FieldGroup::Texts: return "production and recorder texts";
-    case FieldGroup::Records: return "named records";
-    case FieldGroup::Spare: return "spare";
+    case FieldGroup::Camera: return "Camera";
+    case FieldGroup::Capture: return "Capture and time codes";
+    case FieldGroup::Lens: return "Lens and location";
+    case FieldGroup::Color: return "Colour and white balance";
+    case FieldGroup::Look: return "Look";
+    case FieldGroup::Sensor: return "Sensor and ND";
+    case FieldGroup::Encoders: return "Encoders";
+    case FieldGroup::Texts: return "Production and recorder texts";
+    case FieldGroup::Records: return "Named records";
+    case FieldGroup::Spare: return "Spare";
     }
     return "";
 }
