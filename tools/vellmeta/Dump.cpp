@@ -123,9 +123,21 @@ Json jsonEntry(const Decoded& d, bool all)
     return entry;
 }
 
-std::string readHeader(const std::string& path, HeaderBytes& header)
+std::string shortHeaderProblem(std::size_t got)
 {
-    const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
+    if (got == 0)
+        return "is empty; a VELLRAW header has " + std::to_string(kHeaderSize) + " bytes";
+    if (got < kHeaderSize)
+        return "is " + std::to_string(got) + " bytes long, shorter than the " + std::to_string(kHeaderSize) +
+               "-byte VELLRAW header";
+    return {};
+}
+
+std::string readHeader(const std::string& path, HeaderBytes& header, bool regularOnly)
+{
+    // A walk's file may have become a FIFO since it was listed: opened
+    // without blocking, it is refused after fstat rather than waited on.
+    const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC | (regularOnly ? O_NONBLOCK : 0));
     if (fd < 0)
         return withErrno("cannot open");
     // Closes the descriptor on every way out.
@@ -136,6 +148,8 @@ std::string readHeader(const std::string& path, HeaderBytes& header)
         return withErrno("cannot examine");
     if (S_ISDIR(info.st_mode))
         return "is a directory, not a VELLRAW file";
+    if (regularOnly && !S_ISREG(info.st_mode))
+        return "is not a regular file; a walk reads regular files only";
 
     std::size_t got = 0;
     while (got < kHeaderSize) {
@@ -149,12 +163,7 @@ std::string readHeader(const std::string& path, HeaderBytes& header)
             break;
         got += static_cast<std::size_t>(n);
     }
-    if (got == 0)
-        return "is empty; a VELLRAW header has " + std::to_string(kHeaderSize) + " bytes";
-    if (got < kHeaderSize)
-        return "is " + std::to_string(got) + " bytes long, shorter than the " + std::to_string(kHeaderSize) +
-               "-byte VELLRAW header";
-    return {};
+    return shortHeaderProblem(got);
 }
 
 int dumpFiles(const std::vector<std::string>& paths, const Options& options, std::ostream& out, std::ostream& err)

@@ -17,8 +17,13 @@ using HeaderBytes = std::array<unsigned char, VellRawMeta::kVellFileHeaderV3Size
 
 // Reads the first 2480 bytes of the file at `path` into `header`. Returns an
 // empty text on success, otherwise what is wrong with the file ("is a
-// directory", "is 2479 bytes long, ...").
-std::string readHeader(const std::string& path, HeaderBytes& header);
+// directory", "is 2479 bytes long, ..."). `regularOnly`: anything but a
+// regular file is refused, unopened if it is a FIFO (a walk's files).
+std::string readHeader(const std::string& path, HeaderBytes& header, bool regularOnly = false);
+
+// What is wrong with a header of which only `got` bytes could be read; empty
+// when all 2480 were.
+std::string shortHeaderProblem(std::size_t got);
 
 struct Options {
     bool json = false; // one JSON document instead of text

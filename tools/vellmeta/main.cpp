@@ -2,13 +2,20 @@
 //
 //   vellmeta [--json] [--all] [--color-space aces|native|wide] FILE...
 #include <iostream>
+
+#include <unistd.h>
+#include <algorithm>
 #include <map>
+#include <memory>
 #include <string>
+#include <thread>
 #include <vector>
 
 #include <CLI/CLI.hpp>
 
+#include "Batch.h"
 #include "Dump.h"
+#include "ReportFormatter.h"
 
 int main(int argc, char** argv)
 {
@@ -35,7 +42,21 @@ int main(int argc, char** argv)
                    "Colour space of the primaries: aces (ACES AP0), native (the camera's own) or wide (wide gamut)")
         ->check(CLI::IsMember({"aces", "native", "wide"}))
         ->capture_default_str();
-    app.add_option("FILE", paths, "VELLRAW files; the first 2480 bytes of each are decoded")->required();
+    app.add_option("FILE", paths, "VELLRAW files (- for standard input), or folders with -r; the first 2480 bytes of "
+                                  "each file are decoded")->required();
+
+    vellmeta::WalkOptions walk;
+    std::vector<std::string> extensions;
+    vellmeta::BatchOptions batch;
+    batch.jobs = std::max(1, static_cast<int>(std::thread::hardware_concurrency()));
+    app.add_flag("-r,--recursive", walk.recursive, "Walk the folders given, in sorted order, for files with the extensions");
+    app.add_option("--ext", extensions, "Extension of the files a walk reads (repeatable, any case; default vellraw)")
+        ->expected(1)->multi_option_policy(CLI::MultiOptionPolicy::TakeAll);
+    app.add_flag("--follow-links", walk.followLinks, "Follow symbolic links found by a walk, out of the tree too");
+    app.add_option("-j,--jobs", batch.jobs, "Files read, decoded and formatted at once (default: the processors)")
+        ->check(CLI::PositiveNumber);
+    auto* progressOn = app.add_flag("--progress", "Show progress on standard error even for few files or no terminal");
+    auto* progressOff = app.add_flag("--no-progress", "Never show progress")->excludes(progressOn);
 
     try {
         app.parse(argc, argv);
@@ -46,7 +67,23 @@ int main(int argc, char** argv)
         return status == 0 ? 0 : vellmeta::kUnusable;
     }
 
+    for (const std::string& extension : extensions)
+        if (extension.empty() || extension == ".") {
+            std::cerr << "vellmeta: --ext needs an extension, such as vellraw\n";
+            return vellmeta::kUnusable;
+        }
+    if (!extensions.empty())
+        walk.extensions = extensions;
     options.colorSpace = colorSpaces.at(colorSpace);
+    batch.colorSpace = options.colorSpace;
+    batch.errIsTerminal = ::isatty(STDERR_FILENO) == 1;
+    batch.progress = progressOn->count() != 0   ? vellmeta::BatchOptions::Progress::On
+                     : progressOff->count() != 0 ? vellmeta::BatchOptions::Progress::Off
+                     : batch.errIsTerminal       ? vellmeta::BatchOptions::Progress::Auto
+                                                 : vellmeta::BatchOptions::Progress::Off;
     std::ios::sync_with_stdio(false);
-    return vellmeta::dumpFiles(paths, options, std::cout, std::cerr);
+    if (!options.json)
+        return vellmeta::dumpFiles(paths, options, std::cout, std::cerr);
+    const std::unique_ptr<vellmeta::ClipFormatter> formatter = vellmeta::makeFormatter(options);
+    return vellmeta::runBatch(paths, walk, batch, *formatter, std::cout, std::cerr);
 }

@@ -1,0 +1,176 @@
+// vellmeta over many inputs: walks of composed trees, standard input, and
+// parallel runs that must write what a single-threaded run writes.
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <sstream>
+#include <string>
+#include <vector>
+
+#include <sys/stat.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <gtest/gtest.h>
+
+namespace fs = std::filesystem;
+
+namespace {
+
+struct Outcome {
+    int status = -1;
+    std::string out;
+    std::string err;
+};
+
+std::string slurp(const fs::path& path)
+{
+    std::ifstream in(path, std::ios::binary);
+    std::ostringstream text;
+    text << in.rdbuf();
+    return text.str();
+}
+
+std::string sample(const std::string& name) { return std::string(VMC_SAMPLES_DIR) + "/" + name + ".vellraw"; }
+
+class Batch : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        char pattern[] = "/tmp/vellmeta-batch-XXXXXX";
+        ASSERT_NE(::mkdtemp(pattern), nullptr);
+        dir_ = pattern;
+        ::setenv("VELLMETA", VELLMETA_EXE, 1);
+    }
+    void TearDown() override
+    {
+        for (const auto& entry : fs::recursive_directory_iterator(dir_, fs::directory_options::none))
+            if (entry.is_directory() && !entry.is_symlink())
+                fs::permissions(entry.path(), fs::perms::owner_all, fs::perm_options::add);
+        fs::remove_all(dir_);
+    }
+
+    // Runs a shell command line in the scratch folder, $VELLMETA naming the tool.
+    Outcome run(const std::string& commandLine)
+    {
+        const std::string command =
+            "cd '" + dir_.string() + "' && " + commandLine + " >'" + (dir_ / ".out").string() + "' 2>'" + (dir_ / ".err").string() + "'";
+        const int raw = std::system(command.c_str());
+        return {WIFEXITED(raw) ? WEXITSTATUS(raw) : -1, slurp(dir_ / ".out"), slurp(dir_ / ".err")};
+    }
+
+    void copySample(const std::string& name, const fs::path& to)
+    {
+        fs::create_directories((dir_ / to).parent_path());
+        fs::copy_file(sample(name), dir_ / to);
+    }
+
+    fs::path dir_;
+};
+
+std::vector<std::string> pathsIn(const std::string& json)
+{
+    std::vector<std::string> paths;
+    for (std::size_t at = json.find("\"path\":\""); at != std::string::npos; at = json.find("\"path\":\"", at + 1))
+        paths.push_back(json.substr(at + 8, json.find('"', at + 8) - at - 8));
+    return paths;
+}
+
+TEST_F(Batch, WalkOfAComposedTree)
+{
+    copySample("corva-compact", "card/B/clip.vellraw");
+    copySample("corva-stage", "card/a/Upper.VELLRAW");
+    copySample("k40-older-camera", "card/a/b/deep.vellraw");
+    copySample("corva-stage", "card/a/b/other.mov");
+    copySample("k40-older-camera", "card/a/b/notes.txt");
+    copySample("corva-compact", "card/a.vellraw");
+    copySample("corva-compact", "card/locked/hidden.vellraw");
+    copySample("corva-compact", "outside/far.vellraw");
+    fs::create_directory_symlink("..", dir_ / "card/a/b/loop");
+    fs::create_symlink("../outside/far.vellraw", dir_ / "card/link.vellraw");
+    fs::create_symlink("a/Upper.VELLRAW", dir_ / "card/inside.vellraw");
+    ASSERT_EQ(::mkfifo((dir_ / "card/a/pipe.vellraw").c_str(), 0600), 0);
+    fs::permissions(dir_ / "card/locked", fs::perms::none);
+    const bool root = ::geteuid() == 0; // root reads any folder: its "locked" folder is read
+
+    const Outcome r = run("$VELLMETA --json -j 3 -r card");
+    std::vector<std::string> expected = {"card/B/clip.vellraw", "card/a/Upper.VELLRAW", "card/a/b/deep.vellraw",
+                                         "card/a.vellraw"};
+    if (root)
+        expected.push_back("card/locked/hidden.vellraw");
+    EXPECT_EQ(pathsIn(r.out), expected) << "byte order of names, depth first";
+    std::string err = "vellmeta: card/a/b/loop: symbolic-link loop back to card/a; skipped\n"
+                      "vellmeta: card/a/pipe.vellraw: is a FIFO; a walk reads regular files only\n"
+                      "vellmeta: card/link.vellraw: symbolic link leads out of the folder walked; not followed "
+                      "(--follow-links follows it)\n";
+    if (!root)
+        err += "vellmeta: card/locked: cannot read folder: Permission denied\n";
+    EXPECT_EQ(r.err, err);
+    EXPECT_EQ(r.status, 2) << "a FIFO found by a walk is not read";
+
+    // Other extensions, any case; links followed on request, loops still not.
+    const Outcome more = run("$VELLMETA --json -r --ext TXT --ext .mov --follow-links card/a card/link.vellraw");
+    EXPECT_EQ(pathsIn(more.out), (std::vector<std::string>{"card/a/b/notes.txt", "card/a/b/other.mov", "card/link.vellraw"}));
+    EXPECT_EQ(more.err, "vellmeta: card/a/b/loop: symbolic-link loop back to card/a; skipped\n");
+    EXPECT_EQ(more.status, 0);
+
+    // Without -r a folder stays an unusable file.
+    const Outcome flat = run("$VELLMETA --json card");
+    EXPECT_EQ(flat.err, "vellmeta: card: is a directory, not a VELLRAW file\n");
+    EXPECT_EQ(flat.status, 2);
+}
+
+TEST_F(Batch, StandardInputAndArguments)
+{
+    const Outcome piped = run("cat '" + sample("corva-stage") + "' | $VELLMETA --json - '" + sample("k40-older-camera") + "'");
+    EXPECT_EQ(pathsIn(piped.out), (std::vector<std::string>{"-", sample("k40-older-camera")}));
+    EXPECT_NE(piped.out.find("\"cameraModel\":\"CORVA Stage\""), std::string::npos);
+    EXPECT_EQ(piped.status, 0) << piped.err;
+    const Outcome shortInput = run("head -c 100 '" + sample("corva-stage") + "' | $VELLMETA --json -");
+    EXPECT_EQ(shortInput.err, "vellmeta: -: is 100 bytes long, shorter than the 2480-byte VELLRAW header\n");
+    EXPECT_EQ(shortInput.status, 2);
+
+    for (const char* bad : {"-j 0", "-j -1", "--jobs x", "--ext ''", "--progress --no-progress"}) {
+        const Outcome r = run(std::string("$VELLMETA ") + bad + " '" + sample("corva-stage") + "'");
+        EXPECT_EQ(r.status, 2) << bad;
+        EXPECT_EQ(r.out, "") << bad;
+        EXPECT_NE(r.err, "") << bad;
+    }
+    // More jobs than files, and progress forced onto a file, never onto standard output.
+    const Outcome many = run("$VELLMETA --json -j 200 --progress '" + sample("corva-stage") + "'");
+    EXPECT_EQ(many.status, 0);
+    EXPECT_EQ(pathsIn(many.out).size(), 1u);
+    EXPECT_NE(many.err.find("vellmeta: 1 of 1 files"), std::string::npos) << many.err;
+}
+
+// Several hundred varied headers (failures among them) and unusable files,
+// run with one thread and with four: the same bytes on both streams.
+TEST_F(Batch, ParallelRunsWriteWhatOneThreadWrites)
+{
+    const char* const names[] = {"corva-compact", "corva-stage", "corva-nx-r-by-serial", "k40-older-camera",
+                                 "failures/unknown-flip-state", "failures/serial-in-no-range"};
+    std::vector<std::string> images;
+    for (const char* name : names)
+        images.push_back(slurp(sample(name)));
+    fs::create_directory(dir_ / "many");
+    for (int i = 0; i < 300; ++i) {
+        std::string image = images[static_cast<std::size_t>(i) % images.size()];
+        image[static_cast<std::size_t>(i * 97) % image.size()] = static_cast<char>(i); // each header its own
+        if (i % 50 == 7)
+            image.resize(static_cast<std::size_t>(i)); // a short file now and then
+        char name[32];
+        std::snprintf(name, sizeof name, "many/clip%03d.vellraw", i);
+        std::ofstream(dir_ / name, std::ios::binary).write(image.data(), static_cast<std::streamsize>(image.size()));
+    }
+    for (const char* format : {"", "--json", "--json --all"}) {
+        const Outcome one = run(std::string("$VELLMETA -r -j 1 ") + format + " many");
+        const Outcome four = run(std::string("$VELLMETA -r -j 4 ") + format + " many");
+        EXPECT_EQ(one.status, 2) << format;
+        EXPECT_EQ(four.status, one.status) << format;
+        EXPECT_EQ(four.err, one.err) << format;
+        EXPECT_TRUE(four.out == one.out) << format; // not printed: megabytes
+        EXPECT_GT(one.out.size(), 300u * 1000) << format;
+    }
+}
+
+} // namespace
