@@ -114,16 +114,19 @@ private:
         Slot& slot = slots_[filled_ % slots_.size()];
         slot.input = std::move(input);
         prepare(slot);
+        bool wake = false;
         {
             const std::lock_guard<std::mutex> lock(mutex_);
             slot.done = false;
             ++filled_;
+            wake = idleWorkers_ > 0;
         }
         // A worker per input until there are enough: a run of three files
         // starts three threads whatever -j says.
         if (static_cast<int>(workers_.size()) < jobs_)
             workers_.emplace_back([this] { work(); });
-        queued_.notify_one();
+        else if (wake) // a wake-up costs a system call: only for a sleeping worker
+            queued_.notify_one();
         while (written_ < filled_ && isDone(slots_[written_ % slots_.size()]))
             writeNext();
     }
@@ -152,7 +155,9 @@ private:
             Slot* slot = nullptr;
             {
                 std::unique_lock<std::mutex> lock(mutex_);
+                ++idleWorkers_;
                 queued_.wait(lock, [this] { return claimed_ < filled_ || walkEnded_; });
+                --idleWorkers_;
                 if (claimed_ == filled_)
                     return;
                 slot = &slots_[claimed_++ % slots_.size()];
@@ -161,11 +166,14 @@ private:
             slot->entry.clear();
             if (slot->decoded)
                 formatter->clip(slot->entry, container, result(*slot));
+            bool wake = false;
             {
                 const std::lock_guard<std::mutex> lock(mutex_);
                 slot->done = true;
+                wake = writerWaiting_;
             }
-            finished_.notify_one();
+            if (wake)
+                finished_.notify_one();
         }
     }
 
@@ -208,7 +216,9 @@ private:
         Slot& slot = slots_[written_ % slots_.size()];
         {
             std::unique_lock<std::mutex> lock(mutex_);
+            writerWaiting_ = true;
             finished_.wait(lock, [&] { return slot.done; });
+            writerWaiting_ = false;
         }
         write(slot, &slot.entry);
         ++written_;
@@ -268,6 +278,8 @@ private:
     std::size_t filled_ = 0;   // inputs given to the batch (changed under mutex_ with workers)
     std::size_t claimed_ = 0;  // inputs a worker has taken (mutex_)
     bool walkEnded_ = false;   // (mutex_)
+    int idleWorkers_ = 0;      // workers waiting for an input (mutex_)
+    bool writerWaiting_ = false; // this thread waits for a worker (mutex_)
 };
 
 } // namespace

@@ -1,0 +1,181 @@
+// vellmeta over whole folders of header files, set against the I/O floor:
+// opening, reading 2480 bytes and closing every file, timed in the same run.
+//
+//   cmake -S . -B build/bench -DCMAKE_BUILD_TYPE=Release -DVMC_BUILD_BENCHMARKS=ON
+//   cmake --build build/bench -j2 --target vellmeta vellmeta_batch_bench
+//   build/bench/bench/vellmeta_batch_bench [N...]      (default: 10000 100000)
+//
+// For each N it writes N headers (copies of the samples in turn, in folders
+// of 1,000 as a card holds its clips) to a scratch folder, reads them once to
+// warm the cache, then takes the median of five timings of the floor and of
+// `vellmeta -r` in each format with -j 1 and with the default -j (standard
+// output to /dev/null). It prints files per second, the ratio to the floor
+// and the peak resident memory of each vellmeta run.
+#include <algorithm>
+#include <chrono>
+#include <cstdio>
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <iterator>
+#include <string>
+#include <vector>
+
+#include <fcntl.h>
+#include <sys/resource.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+namespace fs = std::filesystem;
+
+namespace {
+
+constexpr int kRepetitions = 5;
+constexpr int kFilesPerFolder = 1000;
+constexpr std::size_t kHeaderSize = 2480;
+
+const char* const kSamples[] = {
+    "corva-compact.vellraw",    "corva-stage.vellraw",                 "corva-nx-r-by-serial.vellraw",
+    "k40-older-camera.vellraw", "failures/unknown-flip-state.vellraw", "failures/serial-in-no-range.vellraw",
+};
+
+struct Timing {
+    double seconds = 0;
+    long peakKiB = 0; // the child's peak resident set
+};
+
+double median(std::vector<double> values)
+{
+    std::sort(values.begin(), values.end());
+    return values[values.size() / 2];
+}
+
+std::vector<std::string> makeHeaders(const fs::path& dir, int count)
+{
+    std::vector<std::string> images;
+    for (const char* name : kSamples) {
+        std::ifstream in(std::string(VMC_SAMPLES_DIR) + "/" + name, std::ios::binary);
+        images.emplace_back(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+    }
+    std::vector<std::string> paths;
+    for (int i = 0; i < count; ++i) {
+        char name[64];
+        std::snprintf(name, sizeof name, "reel%03d/clip%06d.vellraw", i / kFilesPerFolder, i);
+        const fs::path path = dir / name;
+        if (i % kFilesPerFolder == 0)
+            fs::create_directories(path.parent_path());
+        const std::string& image = images[static_cast<std::size_t>(i) % images.size()];
+        std::ofstream(path, std::ios::binary).write(image.data(), static_cast<std::streamsize>(image.size()));
+        paths.push_back(path.string());
+    }
+    return paths;
+}
+
+// The least any tool reading these headers does: open, read, close.
+double floorSeconds(const std::vector<std::string>& paths)
+{
+    char header[kHeaderSize];
+    std::size_t bytes = 0;
+    const auto start = std::chrono::steady_clock::now();
+    for (const std::string& path : paths) {
+        const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
+        if (fd < 0)
+            std::abort();
+        bytes += static_cast<std::size_t>(::read(fd, header, sizeof header));
+        ::close(fd);
+    }
+    const double seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
+    if (bytes != paths.size() * kHeaderSize)
+        std::abort();
+    return seconds;
+}
+
+// Runs vellmeta with `args`, standard output to /dev/null.
+Timing runVellmeta(const std::vector<std::string>& args)
+{
+    std::vector<char*> argv;
+    std::string exe = VELLMETA_EXE;
+    argv.push_back(exe.data());
+    std::vector<std::string> copies = args;
+    for (std::string& a : copies)
+        argv.push_back(a.data());
+    argv.push_back(nullptr);
+
+    const auto start = std::chrono::steady_clock::now();
+    const pid_t child = ::fork();
+    if (child == 0) {
+        const int null = ::open("/dev/null", O_WRONLY);
+        ::dup2(null, STDOUT_FILENO);
+        ::execv(argv[0], argv.data());
+        ::_exit(127);
+    }
+    int status = 0;
+    rusage usage{};
+    ::wait4(child, &status, 0, &usage);
+    const double seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
+    // The samples include two that report failures: exit status 1.
+    if (!WIFEXITED(status) || WEXITSTATUS(status) > 1) {
+        std::fprintf(stderr, "vellmeta failed (status %d)\n", status);
+        std::exit(1);
+    }
+    return {seconds, usage.ru_maxrss};
+}
+
+void benchmark(int count)
+{
+    char pattern[] = "/tmp/vellmeta-batch-bench-XXXXXX";
+    if (::mkdtemp(pattern) == nullptr)
+        std::abort();
+    const fs::path dir = pattern;
+    const std::vector<std::string> paths = makeHeaders(dir, count);
+    floorSeconds(paths); // warms the cache
+
+    struct Run {
+        const char* format;
+        std::vector<std::string> flags;
+    };
+    const Run formats[] = {{"json", {"--json"}}};
+    std::printf("\n%d files (%d per folder)\n", count, kFilesPerFolder);
+    std::printf("%-8s %-6s %12s %9s %10s\n", "view", "jobs", "files/s", "ratio", "peak MiB");
+
+    std::vector<double> floors;
+    for (int i = 0; i < kRepetitions; ++i)
+        floors.push_back(floorSeconds(paths));
+    const double floor = median(floors);
+    std::printf("%-8s %-6s %12.0f %9.2f %10s\n", "floor", "1", count / floor, 1.0, "");
+
+    for (const Run& run : formats) {
+        for (const char* jobs : {"1", "default"}) {
+            std::vector<std::string> args = run.flags;
+            if (std::string(jobs) == "1")
+                args.insert(args.end(), {"-j", "1"});
+            args.insert(args.end(), {"--no-progress", "-r", dir.string()});
+            std::vector<double> seconds;
+            long peakKiB = 0;
+            for (int i = 0; i < kRepetitions; ++i) {
+                const Timing t = runVellmeta(args);
+                seconds.push_back(t.seconds);
+                peakKiB = std::max(peakKiB, t.peakKiB);
+            }
+            const double s = median(seconds);
+            std::printf("%-8s %-6s %12.0f %9.2f %10.2f\n", run.format, jobs, count / s, s / floor, peakKiB / 1024.0);
+            std::fflush(stdout);
+        }
+    }
+    std::error_code ignored;
+    fs::remove_all(dir, ignored);
+}
+
+} // namespace
+
+int main(int argc, char** argv)
+{
+    std::vector<int> counts;
+    for (int i = 1; i < argc; ++i)
+        counts.push_back(std::atoi(argv[i]));
+    if (counts.empty())
+        counts = {10000, 100000};
+    for (int count : counts)
+        benchmark(count);
+    return 0;
+}
