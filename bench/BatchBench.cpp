@@ -134,7 +134,7 @@ void benchmark(int count)
         const char* format;
         std::vector<std::string> flags;
     };
-    const Run formats[] = {{"json", {"--json"}}};
+    const Run formats[] = {{"text", {}}, {"json", {"--json"}}, {"csv", {"--csv"}}, {"tsv", {"--tsv"}}};
     std::printf("\n%d files (%d per folder)\n", count, kFilesPerFolder);
     std::printf("%-8s %-6s %12s %9s %10s\n", "view", "jobs", "files/s", "ratio", "peak MiB");
 

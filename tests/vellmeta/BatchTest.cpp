@@ -162,7 +162,7 @@ TEST_F(Batch, ParallelRunsWriteWhatOneThreadWrites)
         std::snprintf(name, sizeof name, "many/clip%03d.vellraw", i);
         std::ofstream(dir_ / name, std::ios::binary).write(image.data(), static_cast<std::streamsize>(image.size()));
     }
-    for (const char* format : {"", "--json", "--json --all"}) {
+    for (const char* format : {"", "--all -s", "--json --all", "--csv", "--tsv -n"}) {
         const Outcome one = run(std::string("$VELLMETA -r -j 1 ") + format + " many");
         const Outcome four = run(std::string("$VELLMETA -r -j 4 ") + format + " many");
         EXPECT_EQ(one.status, 2) << format;

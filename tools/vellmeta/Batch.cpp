@@ -1,10 +1,8 @@
 #include "Batch.h"
 
 #include <algorithm>
-#include <array>
 #include <cerrno>
 #include <condition_variable>
-#include <cstdlib>
 #include <cstring>
 #include <mutex>
 #include <thread>
@@ -19,21 +17,20 @@ namespace vellmeta {
 namespace {
 
 constexpr std::size_t kFlushAt = 64 * 1024; // bytes of report gathered before they are written
+constexpr std::size_t kSlotsPerJob = 4;     // inputs in flight per worker thread
 
-// One input on its way through the batch: read and decoded by a worker, then
-// written by the writer. A slot is reused once written, so the memory of a
-// run is that of its slots however many files there are.
+// One input on its way through the batch: read, decoded and formatted by a
+// worker, then written by the thread that walks the inputs. A slot is reused
+// once written, so a run's memory is that of its slots however many files
+// there are.
 struct Slot {
     Input input;
     HeaderBytes header{};
-    bool headerRead = false; // standard input, read by the thread that walks the inputs
-    std::string problem;     // what makes the input unusable, empty if it decoded
+    std::string problem; // what makes the input unusable; empty if it decoded
     bool decoded = false;
-    bool failed = false;     // the header reported a failure
-    std::uint32_t code = 0;
-    std::string message;     // the header's failure message
-    std::string entry;       // the formatted clip (worker threads only)
-    bool done = false;       // guarded by Batch::mutex_
+    bool failed = false; // the header reported a failure
+    std::string entry;   // the clip's entry in the report (worker threads)
+    bool done = false;   // guarded by Batch::mutex_
 };
 
 // Reads standard input's first 2480 bytes; empty text on success.
@@ -55,19 +52,15 @@ std::string readStandardInput(HeaderBytes& header)
 
 class Batch {
 public:
-    Batch(const BatchOptions& options, ClipFormatter& formatter, std::ostream& out, std::ostream& err)
-        : options_(options), formatter_(formatter), out_(out), err_(err),
+    Batch(const BatchOptions& options, Vmc::ClipReport& report, std::ostream& out, std::ostream& err)
+        : options_(options), report_(report), out_(out), err_(err),
           progress_(err, options.progress != BatchOptions::Progress::Off, options.progress == BatchOptions::Progress::On,
                     options.errIsTerminal)
     {
         const int jobs = std::clamp(options.jobs, 1, kMostJobs);
-        if (jobs > 1) {
-            jobs_ = jobs;
-            slots_.resize(static_cast<std::size_t>(jobs) * 4);
-        } else {
-            slots_.resize(1);
-        }
-        formatter_.begin(report_);
+        jobs_ = jobs > 1 ? jobs : 0;
+        slots_.resize(jobs > 1 ? static_cast<std::size_t>(jobs) * kSlotsPerJob : 1);
+        report_.begin(buffer_);
     }
 
     int run(const std::vector<std::string>& arguments, const WalkOptions& walk)
@@ -85,7 +78,7 @@ public:
             for (std::thread& worker : workers_)
                 worker.join();
         }
-        formatter_.end(report_, anyClip_);
+        report_.end(buffer_);
         flush();
         progress_.finish();
         out_.flush();
@@ -94,8 +87,8 @@ public:
 
 private:
     // Takes the next input: with one job it is read and written at once;
-    // otherwise it waits in a slot for a worker, and whatever is done in
-    // input order is written meanwhile.
+    // otherwise it waits in a slot for a worker, and whatever is done, in
+    // input order, is written meanwhile.
     void add(Input&& input)
     {
         if (input.kind != Input::Kind::Note)
@@ -104,9 +97,8 @@ private:
             Slot& slot = slots_[0];
             slot.input = std::move(input);
             prepare(slot);
-            readAndDecode(slot, container_);
-            write(slot, nullptr);
-            ++filled_;
+            readAndDecode(slot, clip_);
+            write(slot);
             return;
         }
         while (filled_ - written_ == slots_.size())
@@ -131,14 +123,11 @@ private:
             writeNext();
     }
 
-    void prepare(Slot& slot)
+    // Standard input is read here, so that each `-` takes the next header.
+    static void prepare(Slot& slot)
     {
-        slot.headerRead = false;
-        if (slot.input.kind == Input::Kind::StandardInput) {
-            // Read here, so that several `-` take standard input in their order.
+        if (slot.input.kind == Input::Kind::StandardInput)
             slot.problem = readStandardInput(slot.header);
-            slot.headerRead = true;
-        }
     }
 
     bool isDone(const Slot& slot)
@@ -149,8 +138,7 @@ private:
 
     void work()
     {
-        const std::unique_ptr<ClipFormatter> formatter = formatter_.copy();
-        Vmc::VellMetadataContainer container;
+        DecodedClip clip;
         for (;;) {
             Slot* slot = nullptr;
             {
@@ -162,10 +150,10 @@ private:
                     return;
                 slot = &slots_[claimed_++ % slots_.size()];
             }
-            readAndDecode(*slot, container);
+            readAndDecode(*slot, clip);
             slot->entry.clear();
             if (slot->decoded)
-                formatter->clip(slot->entry, container, result(*slot));
+                report_.entry(slot->entry, clip.container, clip.result(slot->input.path));
             bool wake = false;
             {
                 const std::lock_guard<std::mutex> lock(mutex_);
@@ -177,37 +165,23 @@ private:
         }
     }
 
-    void readAndDecode(Slot& slot, Vmc::VellMetadataContainer& container)
+    void readAndDecode(Slot& slot, DecodedClip& clip) const
     {
         slot.decoded = false;
         switch (slot.input.kind) {
         case Input::Kind::Problem:
-        case Input::Kind::Note:
-            slot.problem = slot.input.message;
-            return;
-        case Input::Kind::File:
-            slot.problem = readHeader(slot.input.path, slot.header, slot.input.foundByWalk);
-            break;
-        case Input::Kind::StandardInput:
-            break; // read already
+        case Input::Kind::Note: slot.problem = slot.input.message; return;
+        case Input::Kind::File: slot.problem = readHeader(slot.input.path, slot.header, slot.input.foundByWalk); break;
+        case Input::Kind::StandardInput: break; // read already
         }
         if (!slot.problem.empty())
             return;
-        // A decode keeps what the header leaves undefined, so each clip starts afresh.
+        // A decode keeps what the header leaves undefined: each clip starts afresh.
         static const Vmc::VellMetadataContainer kFresh;
-        container = kFresh;
-        Vmc::ErrorValue outcome = container.initFromHeader(
-            reinterpret_cast<const VellRawMeta::VellFileHeaderV3*>(slot.header.data()), options_.colorSpace);
+        clip.container = kFresh;
+        decodeHeader(slot.header, options_.colorSpace, clip);
         slot.decoded = true;
-        slot.failed = outcome.isError;
-        slot.code = outcome.code;
-        slot.message.assign(outcome.message != nullptr ? outcome.message : "");
-        std::free(outcome.message); // the result's message is ours to release
-    }
-
-    static Vmc::ClipResult result(const Slot& slot)
-    {
-        return {slot.input.path, slot.failed, slot.code, slot.message};
+        slot.failed = clip.isError;
     }
 
     // Waits for the oldest input in flight and writes it.
@@ -220,31 +194,29 @@ private:
             finished_.wait(lock, [&] { return slot.done; });
             writerWaiting_ = false;
         }
-        write(slot, &slot.entry);
+        write(slot);
         ++written_;
     }
 
-    // Writes one input's message or entry. `entry`: formatted by a worker;
-    // null: formatted here, with the one container of a single-job run.
-    void write(const Slot& slot, const std::string* entry)
+    // Writes one input's message and entry; a single-job run formats the
+    // entry here, with its one container.
+    void write(const Slot& slot)
     {
         if (!slot.problem.empty()) {
             if (slot.input.kind != Input::Kind::Note)
                 status_ = std::max(status_, static_cast<int>(kUnusable));
-            flush(); // what came before the message reaches a shared terminal first
+            flush(); // the report so far reaches a shared terminal before the message
             progress_.clear();
-            err_ << "vellmeta: " << printable(slot.input.path) << ": " << slot.problem << '\n';
+            err_ << "vellmeta: " << Vmc::printable(slot.input.path) << ": " << slot.problem << '\n';
         }
         if (slot.decoded) {
             if (slot.failed)
                 status_ = std::max(status_, static_cast<int>(kHeaderFailed));
-            formatter_.separator(report_, !anyClip_);
-            anyClip_ = true;
-            if (entry != nullptr)
-                report_ += *entry;
+            if (jobs_ > 0)
+                report_.clip(buffer_, slot.entry);
             else
-                formatter_.clip(report_, container_, result(slot));
-            if (report_.size() >= kFlushAt)
+                report_.clip(buffer_, clip_.container, clip_.result(slot.input.path));
+            if (buffer_.size() >= kFlushAt)
                 flush();
         }
         if (slot.input.kind != Input::Kind::Note)
@@ -253,41 +225,42 @@ private:
 
     void flush()
     {
-        out_.write(report_.data(), static_cast<std::streamsize>(report_.size()));
-        report_.clear();
+        out_.write(buffer_.data(), static_cast<std::streamsize>(buffer_.size()));
+        buffer_.clear();
     }
 
     const BatchOptions& options_;
-    ClipFormatter& formatter_;
+    Vmc::ClipReport& report_;
     std::ostream& out_;
     std::ostream& err_;
     Progress progress_;
     int jobs_ = 0; // worker threads to start; 0: everything on this thread
     int status_ = kAllDecoded;
-    bool anyClip_ = false;
-    std::uint64_t files_ = 0; // inputs that count as files done (notes do not)
-    std::string report_;
-    Vmc::VellMetadataContainer container_; // a single-job run's
+    std::uint64_t files_ = 0; // inputs that count as files (notes do not)
+    std::string buffer_;      // the report not yet written
+    DecodedClip clip_;        // a single-job run's
 
     std::vector<Slot> slots_;
     std::vector<std::thread> workers_;
     std::size_t written_ = 0; // inputs written; this thread's alone
     std::mutex mutex_;
-    std::condition_variable queued_;   // an input is waiting for a worker, or the walk has ended
+    std::condition_variable queued_;   // an input waits for a worker, or the walk has ended
     std::condition_variable finished_; // a worker has finished an input
-    std::size_t filled_ = 0;   // inputs given to the batch (changed under mutex_ with workers)
-    std::size_t claimed_ = 0;  // inputs a worker has taken (mutex_)
-    bool walkEnded_ = false;   // (mutex_)
-    int idleWorkers_ = 0;      // workers waiting for an input (mutex_)
-    bool writerWaiting_ = false; // this thread waits for a worker (mutex_)
+    // Under mutex_ (changed by this thread only, so it reads them without):
+    std::size_t filled_ = 0;      // inputs given to workers
+    bool walkEnded_ = false;
+    // Under mutex_:
+    std::size_t claimed_ = 0;     // inputs a worker has taken
+    int idleWorkers_ = 0;         // workers waiting for an input
+    bool writerWaiting_ = false;  // this thread waits for a worker
 };
 
 } // namespace
 
 int runBatch(const std::vector<std::string>& arguments, const WalkOptions& walk, const BatchOptions& options,
-             ClipFormatter& formatter, std::ostream& out, std::ostream& err)
+             Vmc::ClipReport& report, std::ostream& out, std::ostream& err)
 {
-    return Batch(options, formatter, out, err).run(arguments, walk);
+    return Batch(options, report, out, err).run(arguments, walk);
 }
 
 } // namespace vellmeta
