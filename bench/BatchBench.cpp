@@ -9,8 +9,10 @@
 // of 1,000 as a card holds its clips) to a scratch folder, reads them once to
 // warm the cache, then takes the median of five timings of the floor and of
 // `vellmeta -r` in each format with -j 1 and with the default -j (standard
-// output to /dev/null). It prints files per second, the ratio to the floor
-// and the peak resident memory of each vellmeta run.
+// output to /dev/null). It prints files per second and the ratio to the
+// floor, by elapsed time and by processor time (user and system: on a shared
+// machine the elapsed time also counts waiting for a processor), and the peak
+// resident memory of each vellmeta run.
 #include <algorithm>
 #include <chrono>
 #include <cstdio>
@@ -40,9 +42,16 @@ const char* const kSamples[] = {
 };
 
 struct Timing {
-    double seconds = 0;
-    long peakKiB = 0; // the child's peak resident set
+    double seconds = 0;    // wall-clock time
+    double cpuSeconds = 0; // user and system time: what a busy machine does not inflate
+    long peakKiB = 0;      // the child's peak resident set
 };
+
+double cpuSeconds(const rusage& usage)
+{
+    const auto seconds = [](const timeval& t) { return static_cast<double>(t.tv_sec) + static_cast<double>(t.tv_usec) * 1e-6; };
+    return seconds(usage.ru_utime) + seconds(usage.ru_stime);
+}
 
 double median(std::vector<double> values)
 {
@@ -72,10 +81,12 @@ std::vector<std::string> makeHeaders(const fs::path& dir, int count)
 }
 
 // The least any tool reading these headers does: open, read, close.
-double floorSeconds(const std::vector<std::string>& paths)
+Timing floorTiming(const std::vector<std::string>& paths)
 {
     char header[kHeaderSize];
     std::size_t bytes = 0;
+    rusage before{};
+    ::getrusage(RUSAGE_SELF, &before);
     const auto start = std::chrono::steady_clock::now();
     for (const std::string& path : paths) {
         const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
@@ -85,9 +96,11 @@ double floorSeconds(const std::vector<std::string>& paths)
         ::close(fd);
     }
     const double seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
+    rusage after{};
+    ::getrusage(RUSAGE_SELF, &after);
     if (bytes != paths.size() * kHeaderSize)
         std::abort();
-    return seconds;
+    return {seconds, cpuSeconds(after) - cpuSeconds(before), 0};
 }
 
 // Runs vellmeta with `args`, standard output to /dev/null.
@@ -118,7 +131,7 @@ Timing runVellmeta(const std::vector<std::string>& args)
         std::fprintf(stderr, "vellmeta failed (status %d)\n", status);
         std::exit(1);
     }
-    return {seconds, usage.ru_maxrss};
+    return {seconds, cpuSeconds(usage), usage.ru_maxrss};
 }
 
 void benchmark(int count)
@@ -128,21 +141,25 @@ void benchmark(int count)
         std::abort();
     const fs::path dir = pattern;
     const std::vector<std::string> paths = makeHeaders(dir, count);
-    floorSeconds(paths); // warms the cache
+    floorTiming(paths); // warms the cache
 
     struct Run {
         const char* format;
         std::vector<std::string> flags;
     };
     const Run formats[] = {{"text", {}}, {"json", {"--json"}}, {"csv", {"--csv"}}, {"tsv", {"--tsv"}}};
-    std::printf("\n%d files (%d per folder)\n", count, kFilesPerFolder);
-    std::printf("%-8s %-6s %12s %9s %10s\n", "view", "jobs", "files/s", "ratio", "peak MiB");
+    std::printf("\n%d files (%d per folder); wall: elapsed time, cpu: user and system time\n", count, kFilesPerFolder);
+    std::printf("%-6s %-8s %12s %11s %12s %10s %9s\n", "view", "jobs", "wall files/s", "wall ratio", "cpu files/s",
+                "cpu ratio", "peak MiB");
 
-    std::vector<double> floors;
-    for (int i = 0; i < kRepetitions; ++i)
-        floors.push_back(floorSeconds(paths));
-    const double floor = median(floors);
-    std::printf("%-8s %-6s %12.0f %9.2f %10s\n", "floor", "1", count / floor, 1.0, "");
+    std::vector<double> floorWall, floorCpu;
+    for (int i = 0; i < kRepetitions; ++i) {
+        const Timing t = floorTiming(paths);
+        floorWall.push_back(t.seconds);
+        floorCpu.push_back(t.cpuSeconds);
+    }
+    const double wallFloor = median(floorWall), cpuFloor = median(floorCpu);
+    std::printf("%-6s %-8s %12.0f %11.2f %12.0f %10.2f\n", "floor", "1", count / wallFloor, 1.0, count / cpuFloor, 1.0);
 
     for (const Run& run : formats) {
         for (const char* jobs : {"1", "default"}) {
@@ -150,15 +167,17 @@ void benchmark(int count)
             if (std::string(jobs) == "1")
                 args.insert(args.end(), {"-j", "1"});
             args.insert(args.end(), {"--no-progress", "-r", dir.string()});
-            std::vector<double> seconds;
+            std::vector<double> wall, cpu;
             long peakKiB = 0;
             for (int i = 0; i < kRepetitions; ++i) {
                 const Timing t = runVellmeta(args);
-                seconds.push_back(t.seconds);
+                wall.push_back(t.seconds);
+                cpu.push_back(t.cpuSeconds);
                 peakKiB = std::max(peakKiB, t.peakKiB);
             }
-            const double s = median(seconds);
-            std::printf("%-8s %-6s %12.0f %9.2f %10.2f\n", run.format, jobs, count / s, s / floor, peakKiB / 1024.0);
+            const double w = median(wall), c = median(cpu);
+            std::printf("%-6s %-8s %12.0f %11.2f %12.0f %10.2f %9.2f\n", run.format, jobs, count / w, w / wallFloor,
+                        count / c, c / cpuFloor, static_cast<double>(peakKiB) / 1024.0);
             std::fflush(stdout);
         }
     }

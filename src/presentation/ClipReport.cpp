@@ -11,7 +11,7 @@ namespace {
 void appendNumber(std::string& out, std::uint32_t value)
 {
     char buffer[16];
-    out.append(buffer, std::to_chars(buffer, buffer + sizeof buffer, value).ptr);
+    out.append(buffer, static_cast<std::size_t>(std::to_chars(buffer, buffer + sizeof buffer, value).ptr - buffer));
 }
 
 bool underHeadings(const std::vector<FieldGroup>& headings, int index)
@@ -33,8 +33,10 @@ void appendFieldsObject(std::string& out, const VellMetadataContainer& container
         if (!first)
             out += ',';
         first = false;
-        appendJsonString(out, kFieldPresentations[index].name);
-        out += ':';
+        // Container names are identifiers: nothing in them needs escaping.
+        out += '"';
+        out += kFieldPresentations[index].name;
+        out += "\":";
         appendFieldJson(out, container, index);
     }
     out += '}';

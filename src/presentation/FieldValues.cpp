@@ -18,13 +18,13 @@ using Container = VellMetadataContainer;
 void appendNumber(std::string& out, std::uint64_t value)
 {
     char buffer[24];
-    out.append(buffer, std::to_chars(buffer, buffer + sizeof buffer, value).ptr);
+    out.append(buffer, static_cast<std::size_t>(std::to_chars(buffer, buffer + sizeof buffer, value).ptr - buffer));
 }
 
 void appendNumber(std::string& out, std::int64_t value)
 {
     char buffer[24];
-    out.append(buffer, std::to_chars(buffer, buffer + sizeof buffer, value).ptr);
+    out.append(buffer, static_cast<std::size_t>(std::to_chars(buffer, buffer + sizeof buffer, value).ptr - buffer));
 }
 
 // A double as its shortest round-trip decimal; "NaN", "Infinity", "-Infinity".
@@ -36,7 +36,7 @@ void appendDouble(std::string& out, double value)
         out += value > 0 ? "Infinity" : "-Infinity";
     } else {
         char buffer[64];
-        out.append(buffer, std::to_chars(buffer, buffer + sizeof buffer, value).ptr);
+        out.append(buffer, static_cast<std::size_t>(std::to_chars(buffer, buffer + sizeof buffer, value).ptr - buffer));
     }
 }
 

@@ -58,21 +58,29 @@ std::size_t sequenceLength(std::string_view s, std::size_t i, std::size_t& bad)
     return need + 1;
 }
 
-// Calls emit(sequence) for every character of `bytes` made valid UTF-8:
-// well-formed sequences as they are, each ill-formed one as U+FFFD.
-template <class Emit>
-void forEachCharacter(std::string_view bytes, Emit&& emit)
+// Appends `bytes` made valid UTF-8: runs of bytes for which plain(byte) holds
+// whole, and every other character (one U+FFFD for an ill-formed sequence)
+// through emit(character). Header texts are mostly plain ASCII, so most of
+// them go out in one append.
+template <class Plain, class Emit>
+void appendInRuns(std::string& out, std::string_view bytes, Plain&& plain, Emit&& emit)
 {
     std::size_t i = 0;
     while (i < bytes.size()) {
+        std::size_t end = i;
+        while (end < bytes.size() && plain(static_cast<unsigned char>(bytes[end])))
+            ++end;
+        out.append(bytes.data() + i, end - i);
+        if (end == bytes.size())
+            return;
         std::size_t bad = 1;
-        const std::size_t length = sequenceLength(bytes, i, bad);
+        const std::size_t length = sequenceLength(bytes, end, bad);
         if (length > 0) {
-            emit(bytes.substr(i, length));
-            i += length;
+            emit(bytes.substr(end, length));
+            i = end + length;
         } else {
             emit(kReplacement);
-            i += bad;
+            i = end + bad;
         }
     }
 }
@@ -88,12 +96,7 @@ void appendHexByte(std::string& out, const char* prefix, unsigned value, int dig
 
 void appendValidUtf8(std::string& out, std::string_view bytes)
 {
-    // Most header texts are ASCII: append them whole.
-    std::size_t ascii = 0;
-    while (ascii < bytes.size() && static_cast<unsigned char>(bytes[ascii]) < 0x80)
-        ++ascii;
-    out.append(bytes.substr(0, ascii));
-    forEachCharacter(bytes.substr(ascii), [&](std::string_view c) { out.append(c); });
+    appendInRuns(out, bytes, [](unsigned char b) { return b < 0x80; }, [&](std::string_view c) { out.append(c); });
 }
 
 std::string validUtf8(std::string_view bytes)
@@ -105,7 +108,8 @@ std::string validUtf8(std::string_view bytes)
 
 void appendPrintable(std::string& out, std::string_view bytes)
 {
-    forEachCharacter(bytes, [&](std::string_view c) {
+    const auto plain = [](unsigned char b) { return b >= 0x20 && b < 0x7F; };
+    appendInRuns(out, bytes, plain, [&](std::string_view c) {
         const unsigned char lead = static_cast<unsigned char>(c[0]);
         if (lead == '\n')
             out += "\\n";
@@ -133,7 +137,8 @@ std::string printable(std::string_view bytes)
 void appendJsonString(std::string& out, std::string_view bytes)
 {
     out += '"';
-    forEachCharacter(bytes, [&](std::string_view c) {
+    const auto plain = [](unsigned char b) { return b >= 0x20 && b < 0x80 && b != '"' && b != '\\'; };
+    appendInRuns(out, bytes, plain, [&](std::string_view c) {
         const unsigned char lead = static_cast<unsigned char>(c[0]);
         switch (lead) {
         case '"': out += "\\\""; break;
