@@ -206,7 +206,6 @@ private:
             if (slot.input.kind != Input::Kind::Note)
                 status_ = std::max(status_, static_cast<int>(kUnusable));
             flush(); // the report so far reaches a shared terminal before the message
-            progress_.clear();
             err_ << "vellmeta: " << Vmc::printable(slot.input.path) << ": " << slot.problem << '\n';
         }
         if (slot.decoded) {
@@ -225,7 +224,11 @@ private:
 
     void flush()
     {
+        // Standard output may share the terminal with the progress line.
+        const bool cleared = progress_.clear();
         out_.write(buffer_.data(), static_cast<std::streamsize>(buffer_.size()));
+        if (cleared)
+            out_.flush();
         buffer_.clear();
     }
 

@@ -42,12 +42,16 @@ void Progress::draw()
     else
         err_ << line << '\n' << std::flush;
     showing_ = true;
+    onScreen_ = inPlace_;
 }
 
-void Progress::clear()
+bool Progress::clear()
 {
-    if (showing_ && inPlace_)
-        err_ << "\r\x1b[K";
+    if (!onScreen_)
+        return false;
+    err_ << "\r\x1b[K" << std::flush;
+    onScreen_ = false;
+    return true;
 }
 
 void Progress::finish()
@@ -57,6 +61,7 @@ void Progress::finish()
     draw();
     if (inPlace_)
         err_ << '\n' << std::flush;
+    onScreen_ = false;
 }
 
 } // namespace vellmeta

@@ -10,16 +10,17 @@ namespace vellmeta {
 
 class Progress {
 public:
-    // `shown`: always (forced) or only past kShownAfter files (a terminal);
-    // `inPlace`: the line is rewritten in place, as on a terminal.
+    // `enabled`: shown at all; `forced`: from the first file, else only past
+    // kShownAfter files; `inPlace`: the line is redrawn in place (a terminal).
     Progress(std::ostream& err, bool enabled, bool forced, bool inPlace);
 
     // A file done; redraws the line at most a few times a second.
     void fileDone();
     // The walk has ended: the total is known.
     void setTotal(std::uint64_t total) { total_ = total; }
-    // Clears the line so that a message can be written.
-    void clear();
+    // Clears a line drawn in place, so that a message or the report can be
+    // written; returns whether there was one.
+    bool clear();
     // The last line, kept.
     void finish();
 
@@ -32,7 +33,8 @@ private:
     bool enabled_;
     bool forced_;
     bool inPlace_;
-    bool showing_ = false;
+    bool showing_ = false;  // a line has been drawn
+    bool onScreen_ = false; // a line drawn in place is on the terminal now
     std::uint64_t done_ = 0;
     std::uint64_t total_ = 0;
     std::chrono::steady_clock::time_point start_;
