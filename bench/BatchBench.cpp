@@ -44,7 +44,7 @@ const char* const kSamples[] = {
 struct Timing {
     double seconds = 0;    // wall-clock time
     double cpuSeconds = 0; // user and system time: what a busy machine does not inflate
-    long peakKiB = 0;      // the child's peak resident set
+    long peakKiB = 0;      // the child's peak resident set (from its start as a copy of this program)
 };
 
 double cpuSeconds(const rusage& usage)
@@ -59,37 +59,43 @@ double median(std::vector<double> values)
     return values[values.size() / 2];
 }
 
-std::vector<std::string> makeHeaders(const fs::path& dir, int count)
+// The path of header `i` under `dir`. Paths are made when needed, not kept
+// in a list: a child of this program starts as a copy of it, and its peak
+// memory would count the list.
+const char* headerPath(char (&path)[512], const std::string& dir, int i)
+{
+    std::snprintf(path, sizeof path, "%s/reel%03d/clip%06d.vellraw", dir.c_str(), i / kFilesPerFolder, i);
+    return path;
+}
+
+void makeHeaders(const std::string& dir, int count)
 {
     std::vector<std::string> images;
     for (const char* name : kSamples) {
         std::ifstream in(std::string(VMC_SAMPLES_DIR) + "/" + name, std::ios::binary);
         images.emplace_back(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
     }
-    std::vector<std::string> paths;
+    char path[512];
     for (int i = 0; i < count; ++i) {
-        char name[64];
-        std::snprintf(name, sizeof name, "reel%03d/clip%06d.vellraw", i / kFilesPerFolder, i);
-        const fs::path path = dir / name;
+        headerPath(path, dir, i);
         if (i % kFilesPerFolder == 0)
-            fs::create_directories(path.parent_path());
+            fs::create_directories(fs::path(path).parent_path());
         const std::string& image = images[static_cast<std::size_t>(i) % images.size()];
         std::ofstream(path, std::ios::binary).write(image.data(), static_cast<std::streamsize>(image.size()));
-        paths.push_back(path.string());
     }
-    return paths;
 }
 
 // The least any tool reading these headers does: open, read, close.
-Timing floorTiming(const std::vector<std::string>& paths)
+Timing floorTiming(const std::string& dir, int count)
 {
     char header[kHeaderSize];
+    char path[512];
     std::size_t bytes = 0;
     rusage before{};
     ::getrusage(RUSAGE_SELF, &before);
     const auto start = std::chrono::steady_clock::now();
-    for (const std::string& path : paths) {
-        const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
+    for (int i = 0; i < count; ++i) {
+        const int fd = ::open(headerPath(path, dir, i), O_RDONLY | O_CLOEXEC);
         if (fd < 0)
             std::abort();
         bytes += static_cast<std::size_t>(::read(fd, header, sizeof header));
@@ -98,7 +104,7 @@ Timing floorTiming(const std::vector<std::string>& paths)
     const double seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
     rusage after{};
     ::getrusage(RUSAGE_SELF, &after);
-    if (bytes != paths.size() * kHeaderSize)
+    if (bytes != static_cast<std::size_t>(count) * kHeaderSize)
         std::abort();
     return {seconds, cpuSeconds(after) - cpuSeconds(before), 0};
 }
@@ -140,21 +146,25 @@ void benchmark(int count)
     if (::mkdtemp(pattern) == nullptr)
         std::abort();
     const fs::path dir = pattern;
-    const std::vector<std::string> paths = makeHeaders(dir, count);
-    floorTiming(paths); // warms the cache
+    makeHeaders(dir.string(), count);
+    floorTiming(dir.string(), count); // warms the cache
 
     struct Run {
         const char* format;
         std::vector<std::string> flags;
     };
     const Run formats[] = {{"text", {}}, {"json", {"--json"}}, {"csv", {"--csv"}}, {"tsv", {"--tsv"}}};
-    std::printf("\n%d files (%d per folder); wall: elapsed time, cpu: user and system time\n", count, kFilesPerFolder);
+    rusage self{};
+    ::getrusage(RUSAGE_SELF, &self);
+    std::printf("\n%d files (%d per folder); wall: elapsed time, cpu: user and system time; peak: vellmeta's "
+                "resident memory, which counts the %.2f MiB of this program it starts as\n",
+                count, kFilesPerFolder, static_cast<double>(self.ru_maxrss) / 1024.0);
     std::printf("%-6s %-8s %12s %11s %12s %10s %9s\n", "view", "jobs", "wall files/s", "wall ratio", "cpu files/s",
                 "cpu ratio", "peak MiB");
 
     std::vector<double> floorWall, floorCpu;
     for (int i = 0; i < kRepetitions; ++i) {
-        const Timing t = floorTiming(paths);
+        const Timing t = floorTiming(dir.string(), count);
         floorWall.push_back(t.seconds);
         floorCpu.push_back(t.cpuSeconds);
     }

@@ -13,25 +13,15 @@
 
 #include <gtest/gtest.h>
 
+#include "ToolRun.h"
+
 namespace fs = std::filesystem;
 
 namespace {
 
-struct Outcome {
-    int status = -1;
-    std::string out;
-    std::string err;
-};
-
-std::string slurp(const fs::path& path)
-{
-    std::ifstream in(path, std::ios::binary);
-    std::ostringstream text;
-    text << in.rdbuf();
-    return text.str();
-}
-
-std::string sample(const std::string& name) { return std::string(VMC_SAMPLES_DIR) + "/" + name + ".vellraw"; }
+using vellmeta::testing::Outcome;
+using vellmeta::testing::sample;
+using vellmeta::testing::slurp;
 
 class Batch : public ::testing::Test {
 protected:
@@ -53,10 +43,7 @@ protected:
     // Runs a shell command line in the scratch folder, $VELLMETA naming the tool.
     Outcome run(const std::string& commandLine)
     {
-        const std::string command =
-            "cd '" + dir_.string() + "' && " + commandLine + " >'" + (dir_ / ".out").string() + "' 2>'" + (dir_ / ".err").string() + "'";
-        const int raw = std::system(command.c_str());
-        return {WIFEXITED(raw) ? WEXITSTATUS(raw) : -1, slurp(dir_ / ".out"), slurp(dir_ / ".err")};
+        return vellmeta::testing::runShell("cd " + vellmeta::testing::quoted(dir_.string()) + " && " + commandLine, dir_);
     }
 
     void copySample(const std::string& name, const fs::path& to)

@@ -16,34 +16,16 @@
 
 #include <VellMetadataContainer/VellMetadataContainer.h>
 
+#include "ToolRun.h"
+
 namespace fs = std::filesystem;
 using nlohmann::json;
 
 namespace {
 
-struct Outcome {
-    int status = -1;
-    std::string out;
-    std::string err;
-};
-
-std::string quoted(const std::string& s)
-{
-    std::string q = "'";
-    for (char c : s)
-        q += c == '\'' ? std::string("'\\''") : std::string(1, c);
-    return q + "'";
-}
-
-std::string slurp(const fs::path& path)
-{
-    std::ifstream in(path, std::ios::binary);
-    std::ostringstream text;
-    text << in.rdbuf();
-    return text.str();
-}
-
-std::string sample(const std::string& name) { return std::string(VMC_SAMPLES_DIR) + "/" + name + ".vellraw"; }
+using vellmeta::testing::Outcome;
+using vellmeta::testing::sample;
+using vellmeta::testing::slurp;
 
 class Vellmeta : public ::testing::Test {
 protected:
@@ -57,12 +39,10 @@ protected:
 
     Outcome run(const std::vector<std::string>& args)
     {
-        std::string command = quoted(VELLMETA_EXE);
+        std::string command = vellmeta::testing::quoted(VELLMETA_EXE);
         for (const std::string& a : args)
-            command += " " + quoted(a);
-        command += " </dev/null >" + quoted(dir_ / "out") + " 2>" + quoted(dir_ / "err");
-        const int raw = std::system(command.c_str());
-        return {WIFEXITED(raw) ? WEXITSTATUS(raw) : -1, slurp(dir_ / "out"), slurp(dir_ / "err")};
+            command += " " + vellmeta::testing::quoted(a);
+        return vellmeta::testing::runShell(command + " </dev/null", dir_);
     }
 
     // A file of `size` bytes cut from the front of a sample.

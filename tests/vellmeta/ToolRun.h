@@ -1,0 +1,48 @@
+// Running vellmeta end to end from the tests: a shell command line, its
+// standard output, standard error and exit status.
+#pragma once
+
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <sstream>
+#include <string>
+
+#include <sys/wait.h>
+
+namespace vellmeta::testing {
+
+struct Outcome {
+    int status = -1;
+    std::string out;
+    std::string err;
+};
+
+inline std::string quoted(const std::string& s)
+{
+    std::string q = "'";
+    for (char c : s)
+        q += c == '\'' ? std::string("'\\''") : std::string(1, c);
+    return q + "'";
+}
+
+inline std::string slurp(const std::filesystem::path& path)
+{
+    std::ifstream in(path, std::ios::binary);
+    std::ostringstream text;
+    text << in.rdbuf();
+    return text.str();
+}
+
+inline std::string sample(const std::string& name) { return std::string(VMC_SAMPLES_DIR) + "/" + name + ".vellraw"; }
+
+// Runs `commandLine` with the shell, its output caught in files of `scratch`.
+inline Outcome runShell(const std::string& commandLine, const std::filesystem::path& scratch)
+{
+    const std::string command =
+        commandLine + " >" + quoted((scratch / ".out").string()) + " 2>" + quoted((scratch / ".err").string());
+    const int raw = std::system(command.c_str());
+    return {WIFEXITED(raw) ? WEXITSTATUS(raw) : -1, slurp(scratch / ".out"), slurp(scratch / ".err")};
+}
+
+} // namespace vellmeta::testing
