@@ -44,11 +44,12 @@ void appendDouble(std::string& out, double value)
 // 23.976, 25, 29.97.
 void appendRounded(std::string& out, double value, int decimals)
 {
+    // printf's "%.*f", without the cost of parsing a format.
     char buffer[64];
-    const int n = std::snprintf(buffer, sizeof buffer, "%.*f", decimals, value);
-    if (n <= 0 || n >= static_cast<int>(sizeof buffer))
+    const auto [last, error] = std::to_chars(buffer, buffer + sizeof buffer, value, std::chars_format::fixed, decimals);
+    if (error != std::errc())
         return appendDouble(out, value);
-    int end = n;
+    auto end = last - buffer;
     if (decimals > 0) {
         while (buffer[end - 1] == '0')
             --end;
