@@ -17,7 +17,10 @@ namespace vellmeta {
 namespace {
 
 constexpr std::size_t kFlushAt = 64 * 1024; // bytes of report gathered before they are written
-constexpr std::size_t kSlotsPerJob = 4;     // inputs in flight per worker thread
+// Inputs in flight: per worker thread, and at most (memory: a slot holds
+// a header and an entry, some 8 KiB).
+constexpr std::size_t kSlotsPerJob = 16;
+constexpr std::size_t kMostSlots = 1024;
 
 // One input on its way through the batch: read, decoded and formatted by a
 // worker, then written by the thread that walks the inputs. A slot is reused
@@ -59,7 +62,11 @@ public:
     {
         const int jobs = std::clamp(options.jobs, 1, kMostJobs);
         jobs_ = jobs > 1 ? jobs : 0;
-        slots_.resize(jobs > 1 ? static_cast<std::size_t>(jobs) * kSlotsPerJob : 1);
+        const std::size_t jobCount = static_cast<std::size_t>(jobs);
+        slots_.resize(jobs > 1 ? std::max(2 * jobCount, std::min(jobCount * kSlotsPerJob, kMostSlots)) : 1);
+        // The writer sleeps until half the slots are done, so that it and the
+        // workers wake once per batch of files rather than once per file.
+        batch_ = slots_.size() / 2;
         report_.begin(buffer_);
     }
 
@@ -119,8 +126,8 @@ private:
             workers_.emplace_back([this] { work(); });
         else if (wake) // a wake-up costs a system call: only for a sleeping worker
             queued_.notify_one();
-        while (written_ < filled_ && isDone(slots_[written_ % slots_.size()]))
-            writeNext();
+        while (written_ < filled_ && takeIfDone())
+            write(slots_[(written_ - 1) % slots_.size()]);
     }
 
     // Standard input is read here, so that each `-` takes the next header.
@@ -130,10 +137,15 @@ private:
             slot.problem = readStandardInput(slot.header);
     }
 
-    bool isDone(const Slot& slot)
+    // Whether the oldest input in flight is done; if so it is taken for writing.
+    bool takeIfDone()
     {
         const std::lock_guard<std::mutex> lock(mutex_);
-        return slot.done;
+        if (!slots_[written_ % slots_.size()].done)
+            return false;
+        --doneCount_;
+        ++written_;
+        return true;
     }
 
     void work()
@@ -158,7 +170,8 @@ private:
             {
                 const std::lock_guard<std::mutex> lock(mutex_);
                 slot->done = true;
-                wake = writerWaiting_;
+                ++doneCount_;
+                wake = writerWaiting_ && writerMayGo();
             }
             if (wake)
                 finished_.notify_one();
@@ -184,18 +197,24 @@ private:
         slot.failed = clip.isError;
     }
 
-    // Waits for the oldest input in flight and writes it.
+    // The oldest input in flight is done, and so is a batch of them (or all).
+    bool writerMayGo() const
+    {
+        return slots_[written_ % slots_.size()].done && (doneCount_ >= batch_ || doneCount_ == filled_ - written_);
+    }
+
+    // Waits for the oldest input in flight (and a batch after it) and writes it.
     void writeNext()
     {
-        Slot& slot = slots_[written_ % slots_.size()];
         {
             std::unique_lock<std::mutex> lock(mutex_);
             writerWaiting_ = true;
-            finished_.wait(lock, [&] { return slot.done; });
+            finished_.wait(lock, [this] { return writerMayGo(); });
             writerWaiting_ = false;
+            --doneCount_;
+            ++written_;
         }
-        write(slot);
-        ++written_;
+        write(slots_[(written_ - 1) % slots_.size()]);
     }
 
     // Writes one input's message and entry; a single-job run formats the
@@ -244,18 +263,20 @@ private:
     DecodedClip clip_;        // a single-job run's
 
     std::vector<Slot> slots_;
+    std::size_t batch_ = 1;
     std::vector<std::thread> workers_;
-    std::size_t written_ = 0; // inputs written; this thread's alone
     std::mutex mutex_;
     std::condition_variable queued_;   // an input waits for a worker, or the walk has ended
     std::condition_variable finished_; // a worker has finished an input
-    // Under mutex_ (changed by this thread only, so it reads them without):
-    std::size_t filled_ = 0;      // inputs given to workers
+    // Changed by this thread only, under mutex_ (so it reads them without):
+    std::size_t filled_ = 0;  // inputs given to workers
+    std::size_t written_ = 0; // inputs taken for writing
     bool walkEnded_ = false;
     // Under mutex_:
     std::size_t claimed_ = 0;     // inputs a worker has taken
     int idleWorkers_ = 0;         // workers waiting for an input
     bool writerWaiting_ = false;  // this thread waits for a worker
+    std::size_t doneCount_ = 0;   // inputs done and not yet taken for writing
 };
 
 } // namespace
