@@ -36,21 +36,31 @@ std::string shortHeaderProblem(std::size_t got)
 
 std::string readHeader(const std::string& path, HeaderBytes& header, bool regularOnly)
 {
-    // A walk's file may have become a FIFO since it was listed: opened
-    // without blocking, it is refused after fstat rather than waited on.
+    // A walk's file was a regular file when it was listed; should it have
+    // become a FIFO since, it is opened without waiting for a writer, reads
+    // short, and is refused below.
     const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC | (regularOnly ? O_NONBLOCK : 0));
     if (fd < 0)
         return withErrno("cannot open");
     // Closes the descriptor on every way out.
     const std::unique_ptr<const int, void (*)(const int*)> closer(&fd, [](const int* f) { ::close(*f); });
 
-    struct stat info{};
-    if (::fstat(fd, &info) != 0)
-        return withErrno("cannot examine");
-    if (S_ISDIR(info.st_mode))
-        return "is a directory, not a VELLRAW file";
-    if (regularOnly && !S_ISREG(info.st_mode))
-        return "is not a regular file; a walk reads regular files only";
+    // What the file is, asked only when needed: for a walk's file (a regular
+    // file when listed) only when the header does not come out whole.
+    const auto kindProblem = [&]() -> std::string {
+        struct stat info{};
+        if (::fstat(fd, &info) != 0)
+            return withErrno("cannot examine");
+        if (S_ISDIR(info.st_mode))
+            return "is a directory, not a VELLRAW file";
+        if (regularOnly && !S_ISREG(info.st_mode))
+            return "is not a regular file; a walk reads regular files only";
+        return {};
+    };
+    if (!regularOnly) {
+        if (std::string problem = kindProblem(); !problem.empty())
+            return problem;
+    }
 
     std::size_t got = 0;
     while (got < kHeaderSize) {
@@ -58,11 +68,17 @@ std::string readHeader(const std::string& path, HeaderBytes& header, bool regula
         if (n < 0) {
             if (errno == EINTR)
                 continue;
-            return withErrno("cannot read");
+            const std::string problem = withErrno("cannot read");
+            const std::string kind = regularOnly ? kindProblem() : std::string();
+            return kind.empty() ? problem : kind;
         }
         if (n == 0)
             break;
         got += static_cast<std::size_t>(n);
+    }
+    if (got < kHeaderSize && regularOnly) {
+        if (std::string problem = kindProblem(); !problem.empty())
+            return problem;
     }
     return shortHeaderProblem(got);
 }
