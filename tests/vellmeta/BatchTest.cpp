@@ -19,25 +19,14 @@ namespace fs = std::filesystem;
 
 namespace {
 
-using vellmeta::testing::Outcome;
-using vellmeta::testing::sample;
-using vellmeta::testing::slurp;
+using namespace vellmeta::testing;
 
-class Batch : public ::testing::Test {
+class Batch : public ScratchTest {
 protected:
     void SetUp() override
     {
-        char pattern[] = "/tmp/vellmeta-batch-XXXXXX";
-        ASSERT_NE(::mkdtemp(pattern), nullptr);
-        dir_ = pattern;
+        ScratchTest::SetUp();
         ::setenv("VELLMETA", VELLMETA_EXE, 1);
-    }
-    void TearDown() override
-    {
-        for (const auto& entry : fs::recursive_directory_iterator(dir_, fs::directory_options::none))
-            if (entry.is_directory() && !entry.is_symlink())
-                fs::permissions(entry.path(), fs::perms::owner_all, fs::perm_options::add);
-        fs::remove_all(dir_);
     }
 
     // Runs a shell command line in the scratch folder, $VELLMETA naming the tool.
@@ -51,8 +40,6 @@ protected:
         fs::create_directories((dir_ / to).parent_path());
         fs::copy_file(sample(name), dir_ / to);
     }
-
-    fs::path dir_;
 };
 
 std::vector<std::string> pathsIn(const std::string& json)

@@ -27,16 +27,8 @@ using vellmeta::testing::Outcome;
 using vellmeta::testing::sample;
 using vellmeta::testing::slurp;
 
-class Vellmeta : public ::testing::Test {
+class Vellmeta : public vellmeta::testing::ScratchTest {
 protected:
-    void SetUp() override
-    {
-        char pattern[] = "/tmp/vellmeta-test-XXXXXX";
-        ASSERT_NE(::mkdtemp(pattern), nullptr);
-        dir_ = pattern;
-    }
-    void TearDown() override { fs::remove_all(dir_); }
-
     Outcome run(const std::vector<std::string>& args)
     {
         std::string command = vellmeta::testing::quoted(VELLMETA_EXE);
@@ -54,7 +46,6 @@ protected:
         return path.string();
     }
 
-    fs::path dir_;
 };
 
 } // namespace

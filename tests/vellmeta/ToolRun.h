@@ -10,6 +10,8 @@
 
 #include <sys/wait.h>
 
+#include <gtest/gtest.h>
+
 namespace vellmeta::testing {
 
 struct Outcome {
@@ -44,5 +46,27 @@ inline Outcome runShell(const std::string& commandLine, const std::filesystem::p
     const int raw = std::system(command.c_str());
     return {WIFEXITED(raw) ? WEXITSTATUS(raw) : -1, slurp(scratch / ".out"), slurp(scratch / ".err")};
 }
+
+// A test with a scratch folder of its own, `dir_`, removed afterwards
+// (folders a test made unreadable included).
+class ScratchTest : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        char pattern[] = "/tmp/vellmeta-test-XXXXXX";
+        ASSERT_NE(::mkdtemp(pattern), nullptr);
+        dir_ = pattern;
+    }
+    void TearDown() override
+    {
+        namespace fs = std::filesystem;
+        for (const auto& entry : fs::recursive_directory_iterator(dir_))
+            if (entry.is_directory() && !entry.is_symlink())
+                fs::permissions(entry.path(), fs::perms::owner_all, fs::perm_options::add);
+        fs::remove_all(dir_);
+    }
+
+    std::filesystem::path dir_;
+};
 
 } // namespace vellmeta::testing
