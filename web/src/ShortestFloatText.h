@@ -1,0 +1,198 @@
+// std::to_chars for float and double, for standard libraries that declare
+// only the integer overloads (the libc++ of Debian's emscripten). The page's
+// build force-includes this header so that the library's sources compile
+// unchanged; where the standard library has the overloads it adds nothing.
+//
+// Shortest form: the fewest significant digits that read back as the same
+// value, and of those the one nearest to it, found with the C library's
+// correctly rounded printf and strtod; the digits are then written in fixed
+// or scientific notation as the standard overloads write them.
+#pragma once
+
+#include <charconv>
+
+#include <cmath>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <string>
+
+namespace shortest_float_text {
+
+using std::chars_format;
+using std::errc;
+using std::to_chars_result;
+
+// A finite non-zero magnitude as digits d1 d2 ... dn (no trailing zeros)
+// and the power of ten of d1: value = 0.d1d2...dn * 10^(exponent + 1).
+struct Digits {
+    char digits[24];
+    int count;
+    int exponent;
+};
+
+template <class T>
+T readBack(const char* text)
+{
+    if constexpr (sizeof(T) == sizeof(float))
+        return std::strtof(text, nullptr);
+    else
+        return std::strtod(text, nullptr);
+}
+
+// Digits and exponent of "d.ddde±x" text, trailing zeros dropped.
+inline Digits parseScientific(const char* text)
+{
+    Digits d{};
+    const char* p = text;
+    for (; *p != 'e'; ++p)
+        if (*p >= '0' && *p <= '9')
+            d.digits[d.count++] = *p;
+    d.exponent = std::atoi(p + 1);
+    while (d.count > 1 && d.digits[d.count - 1] == '0')
+        --d.count;
+    return d;
+}
+
+// The candidate `mantissa` (count digits) * 10^(exponent - count + 1) as
+// scientific text.
+inline void candidateText(char* out, std::size_t size, unsigned long long mantissa, int count, int exponent)
+{
+    char digits[24];
+    int n = std::snprintf(digits, sizeof digits, "%llu", mantissa);
+    // A carry (999 -> 1000) adds a digit and raises the exponent.
+    exponent += n - count;
+    std::snprintf(out, size, "%c.%se%d", digits[0], n > 1 ? digits + 1 : "0", exponent);
+}
+
+template <class T>
+Digits shortestDigits(T magnitude)
+{
+    const int maxDigits = sizeof(T) == sizeof(float) ? 9 : 17;
+    char text[48];
+    for (int count = 1; count <= maxDigits; ++count) {
+        std::snprintf(text, sizeof text, "%.*e", count - 1, static_cast<double>(magnitude));
+        // The nearest decimal of `count` digits, and its neighbours: next
+        // to a power of two the interval that reads back is lopsided, so a
+        // neighbour may read back where the nearest does not.
+        Digits nearest{};
+        {
+            const char* p = text;
+            for (; *p != 'e'; ++p)
+                if (*p >= '0' && *p <= '9')
+                    nearest.digits[nearest.count++] = *p;
+            nearest.exponent = std::atoi(p + 1);
+        }
+        unsigned long long mantissa = 0;
+        for (int i = 0; i < nearest.count; ++i)
+            mantissa = mantissa * 10 + static_cast<unsigned long long>(nearest.digits[i] - '0');
+
+        // The nearest is never farther than a neighbour, so it wins when it
+        // reads back (exact ties included, which printf rounds to even).
+        for (int step = 0; step < 3; ++step) {
+            const unsigned long long m = step == 0 ? mantissa : step == 1 ? mantissa - 1 : mantissa + 1;
+            if (m == 0)
+                continue;
+            char candidate[48];
+            candidateText(candidate, sizeof candidate, m, nearest.count, nearest.exponent);
+            if (readBack<T>(candidate) == magnitude)
+                return parseScientific(candidate);
+        }
+    }
+    return parseScientific(text);
+}
+
+template <class T>
+char* writeDigits(char* first, char* last, T value, chars_format format, bool& tooSmall)
+{
+    std::string out;
+    if (std::signbit(value))
+        out += '-';
+    const T magnitude = std::fabs(value);
+    if (magnitude == 0) {
+        out += format == chars_format::scientific ? "0e+00" : "0";
+    } else {
+        const Digits d = shortestDigits(magnitude);
+        std::string fixed;
+        if (d.exponent < 0) {
+            fixed = "0.";
+            fixed.append(static_cast<std::size_t>(-d.exponent - 1), '0');
+            fixed.append(d.digits, static_cast<std::size_t>(d.count));
+        } else if (d.count <= d.exponent + 1) {
+            // An integral value is written with all of its digits, as the
+            // standard overloads do: 397605984, not 397605980.
+            char integral[320];
+            std::snprintf(integral, sizeof integral, "%.0f", static_cast<double>(magnitude));
+            fixed = integral;
+        } else {
+            fixed.assign(d.digits, static_cast<std::size_t>(d.exponent + 1));
+            fixed += '.';
+            fixed.append(d.digits + d.exponent + 1, static_cast<std::size_t>(d.count - d.exponent - 1));
+        }
+        std::string scientific(1, d.digits[0]);
+        if (d.count > 1) {
+            scientific += '.';
+            scientific.append(d.digits + 1, static_cast<std::size_t>(d.count - 1));
+        }
+        char exponent[16];
+        std::snprintf(exponent, sizeof exponent, "e%c%02d", d.exponent < 0 ? '-' : '+', std::abs(d.exponent));
+        scientific += exponent;
+        if (format == chars_format::fixed)
+            out += fixed;
+        else if (format == chars_format::scientific)
+            out += scientific;
+        else if (format == chars_format::general)
+            out += d.exponent < -4 || d.exponent >= 6 ? scientific : fixed;
+        else
+            out += fixed.size() <= scientific.size() ? fixed : scientific;
+    }
+    tooSmall = static_cast<std::size_t>(last - first) < out.size();
+    if (tooSmall)
+        return last;
+    std::memcpy(first, out.data(), out.size());
+    return first + out.size();
+}
+
+template <class T>
+to_chars_result toChars(char* first, char* last, T value, chars_format format, bool plainChoice)
+{
+    if (std::isnan(value) || std::isinf(value)) {
+        const char* text = std::isnan(value) ? (std::signbit(value) ? "-nan" : "nan") : (value < 0 ? "-inf" : "inf");
+        const std::size_t n = std::strlen(text);
+        if (static_cast<std::size_t>(last - first) < n)
+            return {last, errc::value_too_large};
+        std::memcpy(first, text, n);
+        return {first + n, errc{}};
+    }
+    bool tooSmall = false;
+    // chars_format has no enumerator for the choice between fixed and
+    // scientific that the overload without a format makes; 0 stands for it.
+    char* end = writeDigits(first, last, value, plainChoice ? chars_format{} : format, tooSmall);
+    return {end, tooSmall ? errc::value_too_large : errc{}};
+}
+
+} // namespace shortest_float_text
+
+#if defined(_LIBCPP_VERSION) && _LIBCPP_VERSION < 14000
+namespace std {
+
+inline to_chars_result to_chars(char* first, char* last, float value)
+{
+    return shortest_float_text::toChars(first, last, value, chars_format{}, true);
+}
+inline to_chars_result to_chars(char* first, char* last, double value)
+{
+    return shortest_float_text::toChars(first, last, value, chars_format{}, true);
+}
+inline to_chars_result to_chars(char* first, char* last, float value, chars_format format)
+{
+    return shortest_float_text::toChars(first, last, value, format, false);
+}
+inline to_chars_result to_chars(char* first, char* last, double value, chars_format format)
+{
+    return shortest_float_text::toChars(first, last, value, format, false);
+}
+
+} // namespace std
+
+#endif
