@@ -81,7 +81,7 @@
     const container = $('clips');
     container.replaceChildren();
     for (let i = 0; i < count; ++i)
-      container.append(clipSection(clips.clipView(i)));
+      container.append(clipSection(JSON.parse(clips.clipView(i))));
     applySearch();
   }
 

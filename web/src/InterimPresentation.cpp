@@ -72,3 +72,10 @@ void ClipReport::end(std::string& out)
 }
 
 } // namespace Vmc
+
+namespace Vmc {
+void appendJsonString(std::string& out, std::string_view bytes)
+{
+    out += vellmeta::Json(vellmeta::validUtf8(bytes)).dump();
+}
+} // namespace Vmc

@@ -6,6 +6,7 @@
 #include <cstdint>
 #include <cstdlib>
 #include <string>
+#include <string_view>
 #include <utility>
 #include <vector>
 
@@ -131,39 +132,40 @@ public:
         return out;
     }
 
-    // The people's view of one clip: its title, then per heading the label
-    // and value of every field the people's view lists, then the lines of
-    // the result as the clip report's text view writes them.
-    val clipView(int index) const
+    // The people's view of one clip, as JSON for the page to parse (one
+    // crossing into JavaScript instead of one per field):
+    //   {"name": title, "isError": bool, "headings": [{"title": ..., "fields":
+    //    [{"name": ..., "label": ..., "value": ...}]}], "result": {"title":
+    //    ..., "fields": [{"label": ..., "value": ...}]}}
+    // Headings and fields are those the people's view lists, in its order;
+    // the result is the last heading of the clip's text report.
+    std::string clipView(int index) const
     {
         const Clip& clip = clips_.at(static_cast<std::size_t>(index));
-        val view = val::object();
-        view.set("name", Vmc::printable(clip.name));
-        val headings = val::array();
-        val fields = val::null();
+        std::string out = "{\"name\":";
+        Vmc::appendJsonString(out, Vmc::printable(clip.name));
+        out += clip.isError ? ",\"isError\":true" : ",\"isError\":false";
+        out += ",\"headings\":[";
         int currentHeading = -1;
         for (int field : Vmc::kPresentationOrder) {
             if (!Vmc::listedForPeople(clip.container, field))
                 continue;
             const Vmc::FieldPresentation& p = Vmc::kFieldPresentations[field];
             if (static_cast<int>(p.heading) != currentHeading) {
+                out += currentHeading < 0 ? "{\"title\":" : "]},{\"title\":";
                 currentHeading = static_cast<int>(p.heading);
-                fields = val::array();
-                val heading = val::object();
-                heading.set("title", std::string(Vmc::fieldGroupTitle(p.heading)));
-                heading.set("fields", fields);
-                headings.call<void>("push", heading);
+                Vmc::appendJsonString(out, Vmc::fieldGroupTitle(p.heading));
+                out += ",\"fields\":[";
+            } else {
+                out += ',';
             }
-            val row = val::object();
-            row.set("name", std::string(p.name));
-            row.set("label", std::string(p.label));
-            row.set("value", Vmc::fieldText(clip.container, field, Vmc::TextStyle::People));
-            fields.call<void>("push", row);
+            appendRow(out, p.name, p.label, Vmc::fieldText(clip.container, field, Vmc::TextStyle::People));
         }
-        view.set("headings", headings);
-        view.set("isError", clip.isError);
-        view.set("result", resultView(clip));
-        return view;
+        out += currentHeading < 0 ? "]" : "]}]";
+        out += ",\"result\":";
+        appendResult(out, clip);
+        out += '}';
+        return out;
     }
 
     // The clip report's table, one row per clip, parsed from its TSV so that
@@ -192,9 +194,21 @@ public:
     }
 
 private:
+    static void appendRow(std::string& out, std::string_view name, std::string_view label, std::string_view value)
+    {
+        out += "{\"name\":";
+        Vmc::appendJsonString(out, name);
+        out += ",\"label\":";
+        Vmc::appendJsonString(out, label);
+        out += ",\"value\":";
+        Vmc::appendJsonString(out, value);
+        out += '}';
+    }
+
     // The result heading of the clip's text report and its "label: value"
-    // lines: the last heading of the clip's entry.
-    static val resultView(const Clip& clip)
+    // lines: the last run of the deepest-indented lines, and the line
+    // before it.
+    static void appendResult(std::string& out, const Clip& clip)
     {
         Vmc::ReportOptions options;
         options.format = Vmc::ReportFormat::Text;
@@ -204,39 +218,35 @@ private:
         writer.clip(text, clip.container, {clip.name, clip.isError, clip.code, clip.message});
         writer.end(text);
 
-        // Lines indented deepest are "label: value" lines; the line before
-        // the last run of them is its heading.
-        std::vector<std::string> lines;
-        for (std::size_t start = 0; start < text.size();) {
-            std::size_t end = text.find('\n', start);
-            if (end == std::string::npos)
-                end = text.size();
-            lines.push_back(text.substr(start, end - start));
+        std::vector<std::string_view> lines;
+        const std::string_view all(text);
+        for (std::size_t start = 0; start < all.size();) {
+            std::size_t end = all.find('\n', start);
+            if (end == std::string_view::npos)
+                end = all.size();
+            if (end > start)
+                lines.push_back(all.substr(start, end - start));
             start = end + 1;
         }
-        const auto indent = [](const std::string& line) { return line.find_first_not_of(' '); };
+        const auto indent = [](std::string_view line) { return std::min(line.find_first_not_of(' '), line.size()); };
         std::size_t deepest = 0;
-        for (const std::string& line : lines)
-            if (!line.empty() && indent(line) != std::string::npos)
-                deepest = std::max(deepest, indent(line));
+        for (std::string_view line : lines)
+            deepest = std::max(deepest, indent(line));
         std::size_t first = lines.size();
-        while (first > 0 && (lines[first - 1].empty() || indent(lines[first - 1]) == deepest))
+        while (first > 0 && indent(lines[first - 1]) == deepest)
             --first;
-        val result = val::object();
-        result.set("title", first > 0 ? lines[first - 1].substr(indent(lines[first - 1])) : std::string());
-        val rows = val::array();
+        out += "{\"title\":";
+        Vmc::appendJsonString(out, first > 0 ? lines[first - 1].substr(indent(lines[first - 1])) : std::string_view());
+        out += ",\"fields\":[";
         for (std::size_t i = first; i < lines.size(); ++i) {
-            if (lines[i].empty())
-                continue;
-            const std::string line = lines[i].substr(deepest);
-            const std::size_t colon = line.find(':');
-            val row = val::object();
-            row.set("label", line.substr(0, colon));
-            row.set("value", colon == std::string::npos ? std::string() : line.substr(std::min(line.size(), colon + 2)));
-            rows.call<void>("push", row);
+            const std::string_view line = lines[i].substr(deepest);
+            const std::size_t colon = std::min(line.find(':'), line.size());
+            const std::size_t value = std::min(colon + 2, line.size());
+            if (i > first)
+                out += ',';
+            appendRow(out, "", line.substr(0, colon), line.substr(value));
         }
-        result.set("fields", rows);
-        return result;
+        out += "]}";
     }
 
     std::vector<Clip> clips_;
