@@ -40,7 +40,7 @@ T readBack(const char* text)
         return std::strtod(text, nullptr);
 }
 
-// Digits and exponent of "d.ddde±x" text, trailing zeros dropped.
+// Digits and exponent of "d.ddde±x" text, all of them.
 inline Digits parseScientific(const char* text)
 {
     Digits d{};
@@ -49,8 +49,6 @@ inline Digits parseScientific(const char* text)
         if (*p >= '0' && *p <= '9')
             d.digits[d.count++] = *p;
     d.exponent = std::atoi(p + 1);
-    while (d.count > 1 && d.digits[d.count - 1] == '0')
-        --d.count;
     return d;
 }
 
@@ -75,14 +73,7 @@ Digits shortestDigits(T magnitude)
         // The nearest decimal of `count` digits, and its neighbours: next
         // to a power of two the interval that reads back is lopsided, so a
         // neighbour may read back where the nearest does not.
-        Digits nearest{};
-        {
-            const char* p = text;
-            for (; *p != 'e'; ++p)
-                if (*p >= '0' && *p <= '9')
-                    nearest.digits[nearest.count++] = *p;
-            nearest.exponent = std::atoi(p + 1);
-        }
+        const Digits nearest = parseScientific(text);
         unsigned long long mantissa = 0;
         for (int i = 0; i < nearest.count; ++i)
             mantissa = mantissa * 10 + static_cast<unsigned long long>(nearest.digits[i] - '0');
@@ -95,8 +86,12 @@ Digits shortestDigits(T magnitude)
                 continue;
             char candidate[48];
             candidateText(candidate, sizeof candidate, m, nearest.count, nearest.exponent);
-            if (readBack<T>(candidate) == magnitude)
-                return parseScientific(candidate);
+            if (readBack<T>(candidate) == magnitude) {
+                Digits shortest = parseScientific(candidate);
+                while (shortest.count > 1 && shortest.digits[shortest.count - 1] == '0')
+                    --shortest.count;
+                return shortest;
+            }
         }
     }
     return parseScientific(text);
