@@ -58,22 +58,38 @@ std::size_t sequenceLength(std::string_view s, std::size_t i, std::size_t& bad)
     return need + 1;
 }
 
-// Calls emit(sequence) for every character of `bytes` made valid UTF-8:
-// well-formed sequences as they are, each ill-formed one as U+FFFD.
-template <class Emit>
-void forEachCharacter(std::string_view bytes, Emit&& emit)
+// Length of the run of printable ASCII at the start of `bytes` that needs no
+// escape (in JSON, quotes and backslashes do).
+template <bool Json>
+std::size_t plainRun(std::string_view bytes)
 {
-    std::size_t i = 0;
-    while (i < bytes.size()) {
+    std::size_t n = 0;
+    while (n < bytes.size()) {
+        const unsigned char c = static_cast<unsigned char>(bytes[n]);
+        if (c < 0x20 || c >= 0x7F || (Json && (c == '"' || c == '\\')))
+            break;
+        ++n;
+    }
+    return n;
+}
+
+// Calls emit(sequence) for every character that is not part of a plain run,
+// and appends plain runs to `out` whole: most header texts are plain ASCII.
+template <bool Json = false, class Emit>
+void forEachSpecial(std::string& out, std::string_view bytes, Emit&& emit)
+{
+    while (!bytes.empty()) {
+        const std::size_t run = plainRun<Json>(bytes);
+        out.append(bytes.substr(0, run));
+        bytes.remove_prefix(run);
+        if (bytes.empty())
+            break;
+        // The next character: one well-formed sequence, or U+FFFD for the
+        // maximal ill-formed one.
         std::size_t bad = 1;
-        const std::size_t length = sequenceLength(bytes, i, bad);
-        if (length > 0) {
-            emit(bytes.substr(i, length));
-            i += length;
-        } else {
-            emit(kReplacement);
-            i += bad;
-        }
+        const std::size_t length = sequenceLength(bytes, 0, bad);
+        emit(length > 0 ? bytes.substr(0, length) : kReplacement);
+        bytes.remove_prefix(length > 0 ? length : bad);
     }
 }
 
@@ -88,12 +104,7 @@ void appendHexByte(std::string& out, const char* prefix, unsigned value, int dig
 
 void appendValidUtf8(std::string& out, std::string_view bytes)
 {
-    // Most header texts are ASCII: append them whole.
-    std::size_t ascii = 0;
-    while (ascii < bytes.size() && static_cast<unsigned char>(bytes[ascii]) < 0x80)
-        ++ascii;
-    out.append(bytes.substr(0, ascii));
-    forEachCharacter(bytes.substr(ascii), [&](std::string_view c) { out.append(c); });
+    forEachSpecial(out, bytes, [&](std::string_view c) { out.append(c); });
 }
 
 std::string validUtf8(std::string_view bytes)
@@ -105,7 +116,7 @@ std::string validUtf8(std::string_view bytes)
 
 void appendPrintable(std::string& out, std::string_view bytes)
 {
-    forEachCharacter(bytes, [&](std::string_view c) {
+    forEachSpecial(out, bytes, [&](std::string_view c) {
         const unsigned char lead = static_cast<unsigned char>(c[0]);
         if (lead == '\n')
             out += "\\n";
@@ -133,7 +144,7 @@ std::string printable(std::string_view bytes)
 void appendJsonString(std::string& out, std::string_view bytes)
 {
     out += '"';
-    forEachCharacter(bytes, [&](std::string_view c) {
+    forEachSpecial<true>(out, bytes, [&](std::string_view c) {
         const unsigned char lead = static_cast<unsigned char>(c[0]);
         switch (lead) {
         case '"': out += "\\\""; break;

@@ -50,7 +50,8 @@ int main(int argc, char** argv)
                    "Show only these fields, in this order: container names separated by commas "
                    "(e.g. cameraModel,exposureTime)");
     app.add_option("-g,--group", headings,
-                   "Show only the fields under this heading (repeatable): " + vellmeta::headingNames());
+                   "Show only the fields under this heading (repeatable): " + vellmeta::headingNames())
+        ->allow_extra_args(false);
     app.add_flag("--diff", diff,
                  "Compare two files: list the fields whose values differ or that only one defines "
                  "(with --all, the equal ones too); exit 0 when none differs, 1 when some do")
