@@ -29,42 +29,48 @@
     $('version').textContent = 'Library ' + lib.libraryVersion();
   });
 
-  // Each entry: a File, or a problem found before reading (a folder).
+  // Each entry: a File, or a problem found before reading (a folder). The
+  // headers are read first; a newer drop supersedes this one.
+  let drops = 0;
   async function show(entries, startedAt) {
+    const drop = ++drops;
     await page.ready;
-    clips.clear();
     const problems = [];
-    for (const entry of entries) {
-      if (entry.directory) {
-        problems.push([entry.name, lib.ClipSet.directoryProblem()]);
-        continue;
-      }
+    const reads = entries.map(async (entry) => {
+      if (entry.directory) return [entry.name, lib.ClipSet.directoryProblem()];
       const file = entry.file;
       const sizeProblem = lib.ClipSet.sizeProblem(file.size);
-      if (sizeProblem) {
-        problems.push([file.name, sizeProblem]);
-        continue;
-      }
-      let header;
+      if (sizeProblem) return [file.name, sizeProblem];
       try {
-        header = new Uint8Array(await file.slice(0, lib.headerSize()).arrayBuffer());
+        return [file.name, null, new Uint8Array(await file.slice(0, lib.headerSize()).arrayBuffer())];
       } catch (e) {
-        problems.push([file.name, lib.ClipSet.sizeProblem(0)]);
-        continue;
+        return [file.name, lib.ClipSet.unreadableProblem()];
       }
-      if (!clips.add(file.name, header))
-        problems.push([file.name, lib.ClipSet.sizeProblem(header.length)]);
+    });
+    // All files are read at once; clips and messages keep the drop's order.
+    const headers = [];
+    for (const [name, problem, header] of await Promise.all(reads)) {
+      if (problem) problems.push([name, problem]);
+      else headers.push([name, header]);
     }
-    render(problems);
-    const renderedAt = performance.now();
-    // Shown: after the browser has laid out and painted the new content.
-    requestAnimationFrame(() => setTimeout(() => {
-      page.lastShown = { clips: clips.size(), problems: problems.length, startedAt, renderedAt,
-                         shownAt: performance.now() };
-    }, 0));
+    if (drop !== drops) return;
+    const readAt = performance.now();
+    clips.clear();
+    for (const [name, header] of headers)
+      if (!clips.add(name, header))
+        problems.push([name, lib.ClipSet.sizeProblem(header.length)]);
+    await render(problems, { startedAt, readAt, decodedAt: performance.now() });
   }
 
-  function render(problems) {
+  // The next frame, after the browser has laid out and painted.
+  const painted = () => new Promise((resolve) => requestAnimationFrame(() => setTimeout(resolve, 0)));
+
+  // Problems, the table, then the clips' own views a few at a time, so that
+  // the table of many clips shows at once. A newer drop stops an older
+  // rendering.
+  let rendering = 0;
+  async function render(problems, times) {
+    const run = ++rendering;
     const list = $('problems');
     list.replaceChildren();
     for (const [name, problem] of problems) {
@@ -76,13 +82,20 @@
     const count = clips.size();
     $('save-json').disabled = $('save-csv').disabled = count === 0;
     $('status').textContent = count + (count === 1 ? ' clip' : ' clips') + ' decoded in this page.';
-
     renderTable(count);
     const container = $('clips');
     container.replaceChildren();
-    for (let i = 0; i < count; ++i)
-      container.append(clipSection(JSON.parse(clips.clipView(i))));
-    applySearch();
+    await painted();
+    const tableShownAt = performance.now();
+
+    for (let i = 0; i < count; i += 10) {
+      if (run !== rendering) return;
+      for (let k = i; k < Math.min(count, i + 10); ++k)
+        container.append(clipSection(JSON.parse(clips.clipView(k))));
+      applySearch();
+      await painted();
+    }
+    page.lastShown = { clips: count, problems: problems.length, ...times, tableShownAt, shownAt: performance.now() };
   }
 
   // One row per clip: the columns of the CSV clip report.
@@ -204,7 +217,7 @@
     await page.ready;
     clips.setColorSpace(event.target.value);
     render(Array.from(document.querySelectorAll('#problems li'),
-                      (li) => [li.firstChild.textContent, li.lastChild.textContent]));
+                      (li) => [li.firstChild.textContent, li.lastChild.textContent]), { startedAt: performance.now() });
   });
   $('save-json').addEventListener('click', () => save('json', 'vellmeta.json', 'application/json'));
   $('save-csv').addEventListener('click', () => save('csv', 'vellmeta.csv', 'text/csv'));

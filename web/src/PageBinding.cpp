@@ -88,6 +88,7 @@ public:
     }
 
     static std::string directoryProblem() { return "is a directory, not a VELLRAW file"; }
+    static std::string unreadableProblem() { return "cannot read: the browser could not read the file"; }
 
     // Decodes the header bytes of the file `name`; false (nothing kept)
     // when there are fewer than a header's worth.
@@ -137,7 +138,7 @@ public:
     //   {"name": title, "isError": bool, "headings": [{"title": ..., "fields":
     //    [{"name": ..., "label": ..., "value": ...}]}], "result": {"title":
     //    ..., "fields": [{"label": ..., "value": ...}]}}
-    // Headings and fields are those the people's view lists, in its order;
+    // Headings and fields are those the text report lists, in its order;
     // the result is the last heading of the clip's text report.
     std::string clipView(int index) const
     {
@@ -147,7 +148,9 @@ public:
         out += clip.isError ? ",\"isError\":true" : ",\"isError\":false";
         out += ",\"headings\":[";
         int currentHeading = -1;
-        for (int field : Vmc::kPresentationOrder) {
+        // The text report's fields: presentation order, spare and fixed
+        // fields left out.
+        for (int field : textReport_.columns()) {
             if (!Vmc::listedForPeople(clip.container, field))
                 continue;
             const Vmc::FieldPresentation& p = Vmc::kFieldPresentations[field];
@@ -168,27 +171,34 @@ public:
         return out;
     }
 
-    // The clip report's table, one row per clip, parsed from its TSV so that
-    // the page shows the columns and cells the CSV saves.
+    // The clip report's table: the header row of its CSV view, then a row
+    // per clip with the cells that view holds (before the spreadsheet guard
+    // that the CSV puts before texts beginning with = + - @).
     val table() const
     {
-        const std::string tsv = report("tsv", false, false);
-        val rows = val::array();
+        Vmc::ReportOptions options;
+        options.format = Vmc::ReportFormat::Tsv;
+        Vmc::ClipReport writer(options);
+        std::string header;
+        writer.begin(header);
+        header.pop_back(); // the line break
         std::vector<std::string> cells(1);
-        for (std::size_t i = 0; i < tsv.size(); ++i) {
-            const char c = tsv[i];
-            if (c == '\t') {
+        for (char c : header) {
+            if (c == '\t')
                 cells.emplace_back();
-            } else if (c == '\n') {
-                rows.call<void>("push", textArray(cells));
-                cells.assign(1, std::string());
-            } else if (c == '\\' && i + 1 < tsv.size()) {
-                // TSV escapes: \t, \n, \r and \\ stand for themselves in a cell.
-                const char e = tsv[++i];
-                cells.back() += e == 't' ? '\t' : e == 'n' ? '\n' : e == 'r' ? '\r' : e;
-            } else {
+            else
                 cells.back() += c;
-            }
+        }
+        val rows = val::array();
+        rows.call<void>("push", textArray(cells));
+
+        for (const Clip& clip : clips_) {
+            cells.assign(1, Vmc::printable(clip.name));
+            for (int field : writer.columns())
+                cells.push_back(Vmc::fieldText(clip.container, field, Vmc::TextStyle::People));
+            cells.push_back(std::to_string(clip.code));
+            cells.push_back(Vmc::printable(clip.message));
+            rows.call<void>("push", textArray(cells));
         }
         return rows;
     }
@@ -249,6 +259,7 @@ private:
         out += "]}";
     }
 
+    const Vmc::ClipReport textReport_{Vmc::ReportOptions{}};
     std::vector<Clip> clips_;
     ColorSpace colorSpace_ = ColorSpace::CameraNative;
 };
@@ -261,6 +272,7 @@ EMSCRIPTEN_BINDINGS(vellmeta_page)
         .constructor<>()
         .class_function("sizeProblem", &ClipSet::sizeProblem)
         .class_function("directoryProblem", &ClipSet::directoryProblem)
+        .class_function("unreadableProblem", &ClipSet::unreadableProblem)
         .function("add", &ClipSet::add)
         .function("clear", &ClipSet::clear)
         .function("size", &ClipSet::size)

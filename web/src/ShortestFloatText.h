@@ -12,6 +12,7 @@
 #include <charconv>
 
 #include <cmath>
+#include <cstdint>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
@@ -30,6 +31,21 @@ struct Digits {
     int count;
     int exponent;
 };
+
+// Decimal digits of `value` into `out` (no terminator); returns how many.
+// (printf goes through long double, which WebAssembly emulates slowly.)
+inline int unsignedDigits(unsigned long long value, char* out)
+{
+    char reversed[24];
+    int n = 0;
+    do {
+        reversed[n++] = static_cast<char>('0' + value % 10);
+        value /= 10;
+    } while (value != 0);
+    for (int i = 0; i < n; ++i)
+        out[i] = reversed[n - 1 - i];
+    return n;
+}
 
 template <class T>
 T readBack(const char* text)
@@ -63,9 +79,103 @@ inline void candidateText(char* out, std::size_t size, unsigned long long mantis
     std::snprintf(out, size, "%c.%se%d", digits[0], n > 1 ? digits + 1 : "0", exponent);
 }
 
+// Powers of ten as doubles: exact up to 1e22, within an ulp or two beyond.
+inline double powerOfTen(int n)
+{
+    static constexpr double kExact[] = {1e0,  1e1,  1e2,  1e3,  1e4,  1e5,  1e6,  1e7,  1e8,  1e9,  1e10, 1e11,
+                                        1e12, 1e13, 1e14, 1e15, 1e16, 1e17, 1e18, 1e19, 1e20, 1e21, 1e22};
+    return n <= 22 ? kExact[n] : 1e22 * powerOfTen(n - 22);
+}
+
+inline double scaled(double value, int power)
+{
+    return power >= 0 ? value * powerOfTen(power) : value / powerOfTen(-power);
+}
+
+// The shortest digits of a float in double arithmetic, which is some 1e-16
+// exact where a float needs 1e-9: false when a candidate lies too close to a
+// rounding boundary for that to decide (rare), and the exact way must.
+inline bool quickFloatDigits(float magnitude, Digits& out)
+{
+    const double v = magnitude;
+    const double below = std::nextafter(magnitude, 0.0f);
+    const float next = std::nextafter(magnitude, HUGE_VALF);
+    // The values that read back as `magnitude` lie strictly between these
+    // (float midpoints are exact doubles).
+    const double low = (v + below) / 2;
+    const double high = std::isinf(next) ? v + (v - below) / 2 : (v + static_cast<double>(next)) / 2;
+    const double tolerance = v * 1e-15;
+
+    int exponent = static_cast<int>(std::floor(std::log10(v)));
+    if (scaled(v, -exponent) >= 10)
+        ++exponent;
+    else if (scaled(v, -exponent) < 1)
+        --exponent;
+
+    for (int count = 1; count <= 9; ++count) {
+        const int power = count - 1 - exponent;
+        const double x = scaled(v, power);
+        const double nearest = std::floor(x + 0.5);
+        const bool halfway = std::fabs(x - std::floor(x) - 0.5) < x * 1e-15 + 1e-300;
+        double best = 0;
+        for (double candidate : {nearest, nearest - 1, nearest + 1}) {
+            if (candidate <= 0)
+                continue;
+            const double y = scaled(candidate, -power);
+            if (std::fabs(y - low) < tolerance || std::fabs(y - high) < tolerance) {
+                // On a boundary exactly (an integral candidate of a large
+                // float), reading back rounds to the even float; anywhere
+                // near one, doubles cannot tell.
+                const bool exact = power <= 0 && -power <= 22 && std::fma(candidate, powerOfTen(-power), -y) == 0;
+                if (!exact || (y != low && y != high))
+                    return false;
+                std::uint32_t bits;
+                std::memcpy(&bits, &magnitude, sizeof bits);
+                if ((bits & 1u) != 0)
+                    continue;
+            } else if (!(low < y && y < high)) {
+                continue;
+            }
+            if (best != 0) {
+                // Two candidates read back: the nearer one, unless doubles
+                // cannot tell which that is.
+                if (halfway) {
+                    // An exact tie goes to the even candidate, as printf
+                    // rounds; doubles know it is exact only when the scaling
+                    // was.
+                    const bool exact = power >= 0 && power <= 22 && std::fma(v, powerOfTen(power), -x) == 0;
+                    if (!exact)
+                        return false;
+                    best = std::fmod(best, 2) == 0 ? best : candidate;
+                    continue;
+                }
+                if (std::fabs(candidate - x) < std::fabs(best - x))
+                    best = candidate;
+            } else {
+                best = candidate;
+            }
+        }
+        if (best == 0)
+            continue;
+        out = Digits{};
+        const int n = unsignedDigits(static_cast<unsigned long long>(best), out.digits);
+        out.count = n;
+        out.exponent = exponent + (n - count); // a carry (9.96 -> 10) adds a digit
+        while (out.count > 1 && out.digits[out.count - 1] == '0')
+            --out.count;
+        return true;
+    }
+    return false;
+}
+
 template <class T>
 Digits shortestDigits(T magnitude)
 {
+    if constexpr (sizeof(T) == sizeof(float)) {
+        Digits quick;
+        if (quickFloatDigits(magnitude, quick))
+            return quick;
+    }
     const int maxDigits = sizeof(T) == sizeof(float) ? 9 : 17;
     char text[48];
     for (int count = 1; count <= maxDigits; ++count) {
@@ -117,8 +227,10 @@ char* writeDigits(char* first, char* last, T value, chars_format format, bool& t
             // An integral value is written with all of its digits, as the
             // standard overloads do: 397605984, not 397605980.
             char integral[320];
-            std::snprintf(integral, sizeof integral, "%.0f", static_cast<double>(magnitude));
-            fixed = integral;
+            if (magnitude < static_cast<T>(1e19))
+                fixed.assign(integral, static_cast<std::size_t>(unsignedDigits(static_cast<unsigned long long>(magnitude), integral)));
+            else
+                fixed.assign(integral, static_cast<std::size_t>(std::snprintf(integral, sizeof integral, "%.0f", static_cast<double>(magnitude))));
         } else {
             fixed.assign(d.digits, static_cast<std::size_t>(d.exponent + 1));
             fixed += '.';
@@ -129,9 +241,11 @@ char* writeDigits(char* first, char* last, T value, chars_format format, bool& t
             scientific += '.';
             scientific.append(d.digits + 1, static_cast<std::size_t>(d.count - 1));
         }
-        char exponent[16];
-        std::snprintf(exponent, sizeof exponent, "e%c%02d", d.exponent < 0 ? '-' : '+', std::abs(d.exponent));
-        scientific += exponent;
+        scientific += d.exponent < 0 ? "e-" : "e+";
+        if (std::abs(d.exponent) < 10)
+            scientific += '0';
+        char exponent[24];
+        scientific.append(exponent, static_cast<std::size_t>(unsignedDigits(static_cast<unsigned long long>(std::abs(d.exponent)), exponent)));
         if (format == chars_format::fixed)
             out += fixed;
         else if (format == chars_format::scientific)

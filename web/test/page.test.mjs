@@ -143,28 +143,24 @@ test('the samples: shown values, messages, saved JSON and CSV as the tool writes
   assert.equal(shown.clips, decodable.length);
   assert.equal(shown.problems, 2);
 
-  // Every shown field is one the tool's JSON defines, and texts read the same.
+  // What the page shows, written out as the tool's text view is, equals it
+  // clip by clip; every field shown is one the tool's JSON defines.
   const json = tool(['--json'], names);
   const entries = JSON.parse(json.out.toString('utf8'));
+  const text = tool([], names).out.toString('utf8');
   const views = await page.$$eval('#clips .clip', (sections) => sections.map((section) => ({
-    title: section.querySelector('h2').textContent,
-    fields: Array.from(section.querySelectorAll('.group:not(.result) .field'),
-      (row) => ({ name: row.firstChild.title, label: row.firstChild.textContent, value: row.lastChild.textContent })),
-    result: Array.from(section.querySelectorAll('.result .field'), (row) => row.textContent),
+    lines: [section.querySelector('h2').textContent].concat(...Array.from(section.querySelectorAll('.group'),
+      (group) => ['  ' + group.querySelector('h3').textContent].concat(Array.from(group.querySelectorAll('.field'),
+        (row) => `    ${row.firstChild.textContent}:${row.lastChild.textContent ? ' ' : ''}${row.lastChild.textContent}`)))),
+    names: Array.from(section.querySelectorAll('.group:not(.result) dt'), (dt) => dt.title),
+    failed: section.classList.contains('failed'),
   })));
-  assert.deepEqual(views.map((v) => v.title), entries.map((e) => e.path));
+  assert.equal(views.map((v) => v.lines.join('\n') + '\n').join('\n'), text, 'the page shows what vellmeta shows');
+  assert.equal(views.length, entries.length);
   for (const [i, view] of views.entries()) {
-    const fields = entries[i].fields;
-    assert.ok(view.fields.length > 0, `${view.title} shows its fields`);
-    for (const field of view.fields) {
-      assert.ok(field.name in fields, `${view.title}: ${field.name} is defined in the tool's JSON`);
-      if (typeof fields[field.name] === 'string' && !/[\u0000-\u001f\u007f]/.test(fields[field.name]))
-        assert.equal(field.value, fields[field.name], `${view.title}: ${field.name}`);
-    }
-    const failed = await page.$$eval('#clips .clip', (s, k) => s[k].classList.contains('failed'), i);
-    assert.equal(failed, entries[i].result.isError, `${view.title}: failure shown`);
-    if (entries[i].result.message)
-      assert.ok(view.result.some((line) => line.includes(entries[i].result.message)), `${view.title}: failure message shown`);
+    for (const name of view.names)
+      assert.ok(name in entries[i].fields, `${entries[i].path}: ${name} is defined in the tool's JSON`);
+    assert.equal(view.failed, entries[i].result.isError, `${entries[i].path}: failure marked`);
   }
 
   // Files the tool cannot read get its message in the page.
@@ -199,8 +195,9 @@ test('100 clips: time from the drop to the table shown', async () => {
   const shown = await pick(manyDir, many);
   assert.equal(shown.clips, 100);
   assert.equal(await page.$$eval('#clip-table tbody tr', (rows) => rows.length), 100);
-  console.log(`# 100 clips: table rendered ${(shown.renderedAt - shown.startedAt).toFixed(1)} ms ` +
-    `and shown ${(shown.shownAt - shown.startedAt).toFixed(1)} ms after the drop`);
+  const after = (time) => `${(time - shown.startedAt).toFixed(0)} ms`;
+  console.log(`# 100 clips: table shown ${after(shown.tableShownAt)} after the drop (headers read ` +
+    `${after(shown.readAt)}, decoded ${after(shown.decodedAt)}); every clip's view ${after(shown.shownAt)}`);
 });
 
 test('no request leaves the page after it has loaded', async () => {
