@@ -52,7 +52,9 @@ function prepareClips() {
   fs.writeFileSync(path.join(clipsDir, 'markup-in-text.vellraw'), marked);
   fs.writeFileSync(path.join(clipsDir, 'short.vellraw'), compact.subarray(0, 100));
   fs.writeFileSync(path.join(clipsDir, 'empty.vellraw'), Buffer.alloc(0));
-  names.push('markup-in-text.vellraw', 'short.vellraw', 'empty.vellraw');
+  fs.writeFileSync(path.join(clipsDir, 'notes.txt'), 'Not a clip: notes from the set.\n'.repeat(100));
+  fs.mkdirSync(path.join(clipsDir, 'folder'));
+  names.push('markup-in-text.vellraw', 'short.vellraw', 'empty.vellraw', 'notes.txt');
   for (let i = 0; i < 100; ++i) {
     const sample = samples[i % samples.length];
     fs.copyFileSync(sample, path.join(manyDir, `clip-${String(i).padStart(3, '0')}.vellraw`));
@@ -140,6 +142,7 @@ after(async () => {
 test('the samples: shown values, messages, saved JSON and CSV as the tool writes them', async () => {
   const shown = await pick(clipsDir, names);
   const decodable = names.filter((n) => !['short.vellraw', 'empty.vellraw'].includes(n));
+  assert.ok(decodable.includes('notes.txt'), 'a file of another kind is decoded too: its result tells');
   assert.equal(shown.clips, decodable.length);
   assert.equal(shown.problems, 2);
 
@@ -188,6 +191,20 @@ test('the samples: shown values, messages, saved JSON and CSV as the tool writes
   assert.equal(table, decodable.length, 'the table has a row per clip');
 
   await page.screenshot({ path: path.join(webDir, 'screenshot.png') });
+});
+
+test('a folder dropped with a clip: its message, and the clip decoded', async () => {
+  await page.evaluate(() => { window.vellmetaPage.lastShown = null; });
+  const cdp = await page.createCDPSession();
+  const box = await (await page.$('#drop')).boundingBox();
+  const data = { items: [], files: [path.join(clipsDir, 'folder'), path.join(clipsDir, names[0])], dragOperationsMask: 1 };
+  for (const type of ['dragEnter', 'dragOver', 'drop'])
+    await cdp.send('Input.dispatchDragEvent', { type, x: box.x + box.width / 2, y: box.y + box.height / 2, data });
+  await page.waitForFunction(() => window.vellmetaPage.lastShown !== null, { timeout: 60000 });
+  const problems = await page.$$eval('#problems li', (items) => items.map((li) => [li.firstChild.textContent, li.lastChild.textContent]));
+  assert.equal(problems.length, 1);
+  assert.ok(tool([], ['folder']).err.includes(`vellmeta: ${problems[0][0]}: ${problems[0][1]}\n`), 'the tool\'s message for a folder');
+  assert.deepEqual(await page.$$eval('#clips h2', (titles) => titles.map((h) => h.textContent)), [names[0]]);
 });
 
 test('100 clips: time from the drop to the table shown', async () => {
