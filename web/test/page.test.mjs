@@ -90,10 +90,12 @@ function startServer() {
 
 let names, server, served, browser, page, cdp;
 const requestsAfterLoad = [];
+const consoleErrors = []; // a blocked request shows up here too
 
 async function pick(dir, files) {
   await page.evaluate(() => { window.vellmetaPage.lastShown = null; });
   const input = await page.$('#files');
+  await input.evaluate((element) => { element.value = ''; }); // the same files again still count as a change
   await input.uploadFile(...files.map((name) => path.join(dir, name)));
   await page.waitForFunction(() => window.vellmetaPage.lastShown !== null, { timeout: 60000 });
   return page.evaluate(() => window.vellmetaPage.lastShown);
@@ -126,6 +128,7 @@ before(async () => {
   await cdp.send('Browser.setDownloadBehavior', { behavior: 'allow', downloadPath: downloads });
   const errors = [];
   page.on('pageerror', (error) => errors.push(error.message));
+  page.on('console', (message) => { if (message.type() === 'error') consoleErrors.push(message.text().slice(0, 200)); });
   await page.goto(`http://127.0.0.1:${server.address().port}/`, { waitUntil: 'load' });
   await page.evaluate(() => window.vellmetaPage.ready);
   assert.deepEqual(errors, [], 'the page loads without script errors');
@@ -193,6 +196,22 @@ test('the samples: shown values, messages, saved JSON and CSV as the tool writes
   await page.screenshot({ path: path.join(webDir, 'screenshot.png') });
 });
 
+test('colour space and search: the primaries the tool gives for it, only the matching fields', async () => {
+  await pick(clipsDir, names);
+  await page.evaluate(() => { window.vellmetaPage.lastShown = null; });
+  await page.select('#color-space', 'aces');
+  await page.waitForFunction(() => window.vellmetaPage.lastShown !== null, { timeout: 60000 });
+  assert.ok((await download('#save-json', 'vellmeta.json')).equals(tool(['--json', '--color-space', 'aces'], names).out),
+    'saved JSON = vellmeta --json --color-space aces');
+
+  await page.type('#search', 'lens');
+  const rows = await page.$$eval('#clips .group:not(.result) .field', (fields) => fields.filter((f) => !f.hidden)
+    .map((f) => (f.textContent + ' ' + f.firstChild.title).toLowerCase()));
+  assert.ok(rows.length > 0 && rows.every((row) => row.includes('lens')), 'only fields that mention "lens" stay');
+  await page.$eval('#search', (input) => { input.value = ''; input.dispatchEvent(new Event('input')); });
+  await page.select('#color-space', 'native');
+});
+
 test('a folder dropped with a clip: its message, and the clip decoded', async () => {
   await page.evaluate(() => { window.vellmetaPage.lastShown = null; });
   const cdp = await page.createCDPSession();
@@ -220,4 +239,5 @@ test('100 clips: time from the drop to the table shown', async () => {
 test('no request leaves the page after it has loaded', async () => {
   assert.deepEqual(requestsAfterLoad.filter((url) => !url.startsWith('blob:') && !url.startsWith('data:')), []);
   assert.deepEqual(served, [], 'the server was asked for nothing after load');
+  assert.deepEqual(consoleErrors, [], 'nothing was blocked or failed');
 });
