@@ -162,7 +162,7 @@
   }
 
   function save(format, fileName, type) {
-    const bytes = new TextEncoder().encode(clips.report(format, false, false));
+    const bytes = clips.report(format);
     page.saved[format] = bytes;
     const url = URL.createObjectURL(new Blob([bytes], { type }));
     const link = el('a');

@@ -116,21 +116,21 @@ public:
             decode(clip, colorSpace_);
     }
 
-    // Every clip in one report: "text", "json", "csv" or "tsv", the bytes
-    // the command-line tool writes for the same files.
-    std::string report(const std::string& format, bool all, bool numeric) const
+    // Every clip in one report, "text", "json", "csv" or "tsv": the bytes
+    // the command-line tool writes for the same files, as a Uint8Array
+    // (copied out, so that no text decoding comes between).
+    val report(const std::string& format) const
     {
         Vmc::ReportOptions options;
         options.format = formatNamed(format);
-        options.all = all;
-        options.numeric = numeric;
         Vmc::ClipReport writer(options);
         std::string out;
         writer.begin(out);
         for (const Clip& clip : clips_)
             writer.clip(out, clip.container, {clip.name, clip.isError, clip.code, clip.message});
         writer.end(out);
-        return out;
+        const auto* bytes = reinterpret_cast<const unsigned char*>(out.data());
+        return val::global("Uint8Array").new_(emscripten::typed_memory_view(out.size(), bytes));
     }
 
     // The people's view of one clip, as JSON for the page to parse (one
