@@ -9,6 +9,8 @@
 #include <CLI/CLI.hpp>
 
 #include "Dump.h"
+#include "JsonSchema.h"
+#include "OpenTrackIo.h"
 
 int main(int argc, char** argv)
 {
@@ -31,6 +33,11 @@ int main(int argc, char** argv)
 
     app.add_flag("--json", options.json, "Write one JSON document (an array with an object per file)");
     app.add_flag("--all", options.all, "Also list fields the header leaves undefined (null in JSON), spare ones too");
+    bool openTrackIo = false, jsonLines = false;
+    app.add_flag("--opentrackio", openTrackIo, "Write one OpenTrackIO 1.0.0 sample per file (a JSON array)");
+    app.add_flag("--json-lines", jsonLines, "With --opentrackio: one sample per line, no array")->needs("--opentrackio");
+    app.add_flag_callback("--json-schema", [] { std::cout << vellmeta::jsonViewSchema(); throw CLI::Success(); },
+                          "Print the JSON Schema of the --json view and exit");
     app.add_option("--color-space", colorSpace,
                    "Colour space of the primaries: aces (ACES AP0), native (the camera's own) or wide (wide gamut)")
         ->check(CLI::IsMember({"aces", "native", "wide"}))
@@ -48,5 +55,7 @@ int main(int argc, char** argv)
 
     options.colorSpace = colorSpaces.at(colorSpace);
     std::ios::sync_with_stdio(false);
+    if (openTrackIo)
+        return vellmeta::writeOpenTrackIoSamples(paths, options.colorSpace, jsonLines, std::cout, std::cerr);
     return vellmeta::dumpFiles(paths, options, std::cout, std::cerr);
 }
