@@ -1,0 +1,154 @@
+// OpenTrackIO samples of composed headers: each case changes a full header's
+// fields and checks one member, written with its converted value or left
+// out, while the rest of the sample is still written.
+#include <cctype>
+#include <cstdlib>
+#include <functional>
+#include <ostream>
+#include <string>
+
+#include <gtest/gtest.h>
+#include <nlohmann/json.hpp>
+
+#include "OpenTrackIo.h"
+#include "support/FullHeader.h"
+
+using Vmc::testing::HeaderImage;
+using nlohmann::json;
+
+namespace {
+
+struct Case {
+    const char* name;
+    std::function<void(HeaderImage&)> change;
+    const char* member;   // JSON pointer into the sample
+    const char* expected; // the member's JSON, or nullptr: left out
+};
+
+void PrintTo(const Case& c, std::ostream* os) { *os << c.name; }
+
+VellRawMeta::TC_Struct timeCode(std::uint32_t bcd, std::uint32_t rateAndDropFrame)
+{
+    return {bcd, 0u, rateAndDropFrame, 0u};
+}
+
+const Case kCases[] = {
+    // Frame rates: exact fractions in lowest terms; zero and negative left out.
+    {"capture rate 23976", [](HeaderImage&) {}, "/static/camera/captureFrameRate", R"({"num":2997,"denom":125})"},
+    {"capture rate 12500", [](HeaderImage& h) { h.set(VMC_AT(sensorFrameRate), 12500u); },
+     "/static/camera/captureFrameRate", R"({"num":25,"denom":2})"},
+    {"capture rate 0", [](HeaderImage& h) { h.set(VMC_AT(sensorFrameRate), 0u); }, "/static/camera/captureFrameRate",
+     nullptr},
+    {"capture rate negative", [](HeaderImage& h) { h.set(VMC_AT(sensorFrameRate), 0x80000000u); },
+     "/static/camera/captureFrameRate", nullptr},
+    {"project rate 0", [](HeaderImage& h) { h.set(VMC_AT(projectFrameRate), 0u); }, "/timing/sampleRate", nullptr},
+    {"project rate 48000", [](HeaderImage& h) { h.set(VMC_AT(projectFrameRate), 48000u); }, "/timing/sampleRate",
+     R"({"num":48,"denom":1})"},
+
+    // Shutter angle: 360 × exposure time × capture rate, at most 360.
+    {"shutter angle", [](HeaderImage& h) { h.set(VMC_AT(sensorFrameRate), 24000u); h.set(VMC_AT(exposureTime), 20000u); },
+     "/static/camera/shutterAngle", "172.8"},
+    {"shutter angle just under 360", [](HeaderImage& h) { h.set(VMC_AT(sensorFrameRate), 24000u); h.set(VMC_AT(exposureTime), 41666u); },
+     "/static/camera/shutterAngle", "359.99426"},
+    {"shutter angle above 360", [](HeaderImage& h) { h.set(VMC_AT(sensorFrameRate), 24000u); h.set(VMC_AT(exposureTime), 41667u); },
+     "/static/camera/shutterAngle", nullptr},
+    {"shutter angle without capture rate", [](HeaderImage& h) { h.set(VMC_AT(sensorFrameRate), 0u); },
+     "/static/camera/shutterAngle", nullptr},
+
+    // Exposure index as an integer of at least 1.
+    {"iso 800", [](HeaderImage&) {}, "/static/camera/isoSpeed", "800"},
+    {"iso 0", [](HeaderImage& h) { h.set(VMC_AT(exposureIndex), 0u); }, "/static/camera/isoSpeed", nullptr},
+    {"iso beyond 32 bits", [](HeaderImage& h) { h.set(VMC_AT(exposureIndex), 0xFFFFFFFEu); }, "/static/camera/isoSpeed",
+     nullptr},
+
+    // The active image window's size in pixels.
+    {"active resolution", [](HeaderImage&) {}, "/static/camera/activeSensorResolution", R"({"width":4080,"height":2152})"},
+    {"active width 0", [](HeaderImage& h) { h.set(VMC_AT(activeAreaWidth), 0u); }, "/static/camera/activeSensorResolution",
+     nullptr},
+
+    // Lens: finite positive values only.
+    {"f-stop", [](HeaderImage& h) { h.set(VMC_AT(lensIris), 4000u); }, "/lens/fStop", "2.828427"},
+    {"f-stop infinite", [](HeaderImage& h) { h.set(VMC_AT(lensIris), 500u); }, "/lens/fStop", nullptr},
+    {"focus distance", [](HeaderImage&) {}, "/lens/focusDistance", "2.5"},
+    {"focus at infinity", [](HeaderImage& h) { h.set(VMC_AT(lensFocusDistance), 0xFFFFFFFFu); }, "/lens/focusDistance",
+     nullptr},
+    {"focal length", [](HeaderImage&) {}, "/static/lens/nominalFocalLength", "35"},
+
+    // Texts: non-blank, no control characters.
+    {"model", [](HeaderImage&) {}, "/static/camera/model", R"("CORVA Stage NX")"},
+    {"model of blanks", [](HeaderImage& h) { h.setText(VMC_AT(cameraModelText), "   "); }, "/static/camera/model", nullptr},
+    {"model with a control character", [](HeaderImage& h) { h.setText(VMC_AT(cameraModelText), "CORVA\x01X"); },
+     "/static/camera/model", nullptr},
+    {"model with a C1 control character", [](HeaderImage& h) { h.setText(VMC_AT(cameraModelText), "CORVA\xc2\x85X"); },
+     "/static/camera/model", nullptr},
+    {"model not UTF-8", [](HeaderImage& h) { h.setText(VMC_AT(cameraModelText), "K\xe9 40"); }, "/static/camera/model",
+     R"("K\ufffd 40")"},
+    {"lens model of an ideographic space", [](HeaderImage& h) { h.setText(VMC_AT(lensName), "\xe3\x80\x80"); },
+     "/static/lens/model", nullptr},
+    {"camera label", [](HeaderImage& h) { h.set(VMC_AT(cameraIndex), std::uint8_t{'C'}); }, "/static/camera/label", R"("C")"},
+    {"camera label blank", [](HeaderImage& h) { h.set(VMC_AT(cameraIndex), std::uint8_t{' '}); }, "/static/camera/label",
+     nullptr},
+    {"source id", [](HeaderImage&) {}, "/sourceId", R"("urn:uuid:12345678-9abc-def0-0123-456789abcdef")"},
+    {"no source id", [](HeaderImage& h) { h.fill(VMC_AT(uuidBytes), 0xFF); }, "/sourceId", nullptr},
+
+    // Time code: BCD digits 0 to 9 within a day, and a rate.
+    {"time code", [](HeaderImage& h) { h.set(VMC_AT(timeCode), timeCode(0x23595924u, 0x80007512u)); }, "/timing/timecode",
+     R"({"hours":23,"minutes":59,"seconds":59,"frames":24,"frameRate":{"num":30000,"denom":1001},"dropFrame":true})"},
+    {"time code rate 23976", [](HeaderImage& h) { h.set(VMC_AT(timeCode), timeCode(0u, 23976u)); },
+     "/timing/timecode/frameRate", R"({"num":24000,"denom":1001})"},
+    {"time code rate 59940", [](HeaderImage& h) { h.set(VMC_AT(timeCode), timeCode(0u, 59940u)); },
+     "/timing/timecode/frameRate", R"({"num":60000,"denom":1001})"},
+    {"time code rate 119880", [](HeaderImage& h) { h.set(VMC_AT(timeCode), timeCode(0u, 119880u)); },
+     "/timing/timecode/frameRate", R"({"num":120000,"denom":1001})"},
+    {"time code rate 23980 is exact", [](HeaderImage& h) { h.set(VMC_AT(timeCode), timeCode(0u, 23980u)); },
+     "/timing/timecode/frameRate", R"({"num":1199,"denom":50})"},
+    {"time code rate 0", [](HeaderImage& h) { h.set(VMC_AT(timeCode), timeCode(0u, 0x80000000u)); }, "/timing/timecode",
+     nullptr},
+    {"time code digit above 9", [](HeaderImage& h) { h.set(VMC_AT(timeCode), timeCode(0x0A000000u, 25000u)); },
+     "/timing/timecode", nullptr},
+    {"time code frames digit above 9", [](HeaderImage& h) { h.set(VMC_AT(timeCode), timeCode(0x0000000Fu, 25000u)); },
+     "/timing/timecode", nullptr},
+    {"time code hours 24", [](HeaderImage& h) { h.set(VMC_AT(timeCode), timeCode(0x24000000u, 25000u)); },
+     "/timing/timecode", nullptr},
+    {"time code minutes 60", [](HeaderImage& h) { h.set(VMC_AT(timeCode), timeCode(0x00600000u, 25000u)); },
+     "/timing/timecode", nullptr},
+    {"time code seconds 60", [](HeaderImage& h) { h.set(VMC_AT(timeCode), timeCode(0x00006000u, 25000u)); },
+     "/timing/timecode", nullptr},
+    {"time code frames 99", [](HeaderImage& h) { h.set(VMC_AT(timeCode), timeCode(0x00000099u, 120000u)); },
+     "/timing/timecode/frames", "99"},
+};
+
+class OpenTrackIoCase : public ::testing::TestWithParam<Case> {};
+
+TEST_P(OpenTrackIoCase, MemberWrittenOrLeftOut)
+{
+    const Case& c = GetParam();
+    HeaderImage image = Vmc::testing::fullHeader();
+    c.change(image);
+    Vmc::VellMetadataContainer container;
+    Vmc::ErrorValue result = container.initFromHeader(image.header(), Vmc::VellMetadataContainer::ColorSpace::WideGamut);
+    std::free(result.message);
+
+    std::string text;
+    vellmeta::appendOpenTrackIoSample(text, container);
+    const json sample = json::parse(text);
+    const json::json_pointer member(c.member);
+    if (c.expected == nullptr) {
+        EXPECT_FALSE(sample.contains(member)) << text;
+    } else {
+        ASSERT_TRUE(sample.contains(member)) << text;
+        EXPECT_EQ(sample[member], json::parse(c.expected)) << text;
+    }
+    // Whatever one member does, the rest is written.
+    EXPECT_EQ(sample["protocol"], json::parse(R"({"name":"OpenTrackIO","version":[1,0,0]})"));
+    EXPECT_EQ(sample["static"]["camera"]["make"], "VELL");
+}
+
+INSTANTIATE_TEST_SUITE_P(Members, OpenTrackIoCase, ::testing::ValuesIn(kCases), [](const auto& info) {
+    std::string name;
+    for (const char* p = info.param.name; *p != '\0'; ++p)
+        name += std::isalnum(static_cast<unsigned char>(*p)) ? *p : '_';
+    return name;
+});
+
+} // namespace
