@@ -91,8 +91,8 @@ def shutter_angle(meta):
     rate = frame_rate(meta.sensorFrameRate)
     if meta.exposureTime is None or rate is None:
         return None
-    angle = support.f32(360.0 * meta.exposureTime * rate["num"] / rate["denom"])
-    return angle if 0 <= angle <= 360 else None
+    angle = 360.0 * meta.exposureTime * rate["num"] / rate["denom"]
+    return support.f32(angle) if 0 <= angle <= 360 else None
 
 
 def timecode(tc):

@@ -210,9 +210,9 @@ void appendOpenTrackIoSample(std::string& out, const Vmc::VellMetadataContainer&
     if (c.exposureIndex.defined && c.exposureIndex.value >= 1 && c.exposureIndex.value <= 4294967295.0)
         camera.integer("isoSpeed", static_cast<std::uint64_t>(std::llround(c.exposureIndex.value)));
     if (c.exposureTime.defined && captureRate) {
-        const float angle = static_cast<float>(360.0 * c.exposureTime.value * captureRate->num / captureRate->denom);
+        const double angle = 360.0 * c.exposureTime.value * captureRate->num / captureRate->denom;
         if (angle >= 0 && angle <= 360) // NaN fails both
-            camera.number("shutterAngle", angle);
+            camera.number("shutterAngle", static_cast<float>(angle));
     }
 
     Members staticLens;
