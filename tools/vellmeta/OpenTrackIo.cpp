@@ -4,7 +4,6 @@
 #include <cctype>
 #include <cmath>
 #include <cstdint>
-#include <cstdlib>
 #include <numeric>
 #include <optional>
 #include <string_view>
@@ -267,40 +266,29 @@ int writeOpenTrackIoSamples(const std::vector<std::string>& paths, Vmc::VellMeta
                             bool jsonLines, std::ostream& out, std::ostream& err)
 {
     int status = kAllDecoded;
-    HeaderBytes header;
     std::string text;
     bool first = true;
-    if (!jsonLines)
-        out << '[';
+    out << (jsonLines ? "" : "[");
     for (const std::string& path : paths) {
-        const std::string problem = readHeader(path, header);
+        DecodedClip clip;
+        const std::string problem = decodeFile(path, colorSpace, clip);
         if (!problem.empty()) {
             err << "vellmeta: " << Vmc::printable(path) << ": " << problem << '\n';
             status = std::max(status, static_cast<int>(kUnusable));
             continue;
         }
-        Vmc::VellMetadataContainer container;
-        Vmc::ErrorValue result = container.initFromHeader(
-            reinterpret_cast<const VellRawMeta::VellFileHeaderV3*>(header.data()), colorSpace);
-        if (result.isError) {
-            err << "vellmeta: " << Vmc::printable(path) << ": decoding reported failure " << result.code
-                << (result.message != nullptr && *result.message != '\0' ? ": " : "")
-                << Vmc::printable(result.message != nullptr ? result.message : "") << '\n';
+        if (clip.isError) {
+            // The sample has no place for the failure; what was decoded before it is still written.
+            err << "vellmeta: " << Vmc::printable(path) << ": decoding reported failure " << clip.code
+                << (clip.message.empty() ? "" : ": ") << Vmc::printable(clip.message) << '\n';
             status = std::max(status, static_cast<int>(kHeaderFailed));
         }
-        std::free(result.message); // the result's message is ours to release
-
-        text.clear();
-        if (!jsonLines)
-            text += first ? "\n" : ",\n";
-        appendOpenTrackIoSample(text, container);
-        if (jsonLines)
-            text += '\n';
-        out << text;
+        text.assign(jsonLines ? "" : first ? "\n" : ",\n");
+        appendOpenTrackIoSample(text, clip.container);
+        out << text << (jsonLines ? "\n" : "");
         first = false;
     }
-    if (!jsonLines)
-        out << (first ? "]\n" : "\n]\n");
+    out << (jsonLines ? "" : first ? "]\n" : "\n]\n");
     out.flush();
     return status;
 }
