@@ -157,18 +157,6 @@ class OpenTrackIoTest(unittest.TestCase):
                 "timing": {"timecode": {"hours": 14, "minutes": 30, "seconds": 21, "frames": 12,
                                         "frameRate": {"num": 25, "denom": 1}, "dropFrame": False},
                            "sampleRate": {"num": 25, "denom": 1}}},
-            "corva-stage.vellraw": {
-                "protocol": protocol, "sourceId": source,
-                "static": {"camera": {"make": "VELL", "model": "CORVA Stage", "serialNumber": "6123", "label": "A",
-                                      "captureFrameRate": {"num": 2997, "denom": 100},
-                                      "activeSensorResolution": {"width": 4080, "height": 2152}, "isoSpeed": 800,
-                                      "shutterAngle": 224.77141},
-                           "lens": {"make": "Cooke", "model": "S4/i 32mm", "serialNumber": "123456",
-                                    "nominalFocalLength": 35}},
-                "lens": {"fStop": 1.4142135},  # focused at infinity: no distance
-                "timing": {"timecode": {"hours": 9, "minutes": 59, "seconds": 59, "frames": 29,
-                                        "frameRate": {"num": 30000, "denom": 1001}, "dropFrame": True},
-                           "sampleRate": {"num": 2997, "denom": 100}}},
             "k40-older-camera.vellraw": {
                 "protocol": protocol,
                 "static": {"camera": {"make": "VELL", "model": "K-40", "serialNumber": "1502", "label": "B",
