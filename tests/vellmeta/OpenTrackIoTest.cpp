@@ -32,36 +32,30 @@ VellRawMeta::TC_Struct timeCode(std::uint32_t bcd, std::uint32_t rateAndDropFram
     return {bcd, 0u, rateAndDropFrame, 0u};
 }
 
+void at24fps(HeaderImage& h, std::uint32_t exposureMicroseconds)
+{
+    h.set(VMC_AT(sensorFrameRate), 24000u);
+    h.set(VMC_AT(exposureTime), exposureMicroseconds);
+}
+
 const Case kCases[] = {
-    // Frame rates: exact fractions in lowest terms; zero and negative left out.
-    {"capture rate 12500", [](HeaderImage& h) { h.set(VMC_AT(sensorFrameRate), 12500u); },
-     "/static/camera/captureFrameRate", R"({"num":25,"denom":2})"},
+    // Frame rates: zero and negative left out.
     {"capture rate 0", [](HeaderImage& h) { h.set(VMC_AT(sensorFrameRate), 0u); }, "/static/camera/captureFrameRate",
      nullptr},
     {"capture rate negative", [](HeaderImage& h) { h.set(VMC_AT(sensorFrameRate), 0x80000000u); },
      "/static/camera/captureFrameRate", nullptr},
     {"project rate 0", [](HeaderImage& h) { h.set(VMC_AT(projectFrameRate), 0u); }, "/timing/sampleRate", nullptr},
-    {"project rate 48000", [](HeaderImage& h) { h.set(VMC_AT(projectFrameRate), 48000u); }, "/timing/sampleRate",
-     R"({"num":48,"denom":1})"},
 
     // Shutter angle: 360 × exposure time × capture rate, at most 360.
-    {"shutter angle", [](HeaderImage& h) { h.set(VMC_AT(sensorFrameRate), 24000u); h.set(VMC_AT(exposureTime), 20000u); },
-     "/static/camera/shutterAngle", "172.8"},
-    {"shutter angle just under 360", [](HeaderImage& h) { h.set(VMC_AT(sensorFrameRate), 24000u); h.set(VMC_AT(exposureTime), 41666u); },
-     "/static/camera/shutterAngle", "359.99426"},
-    {"shutter angle above 360", [](HeaderImage& h) { h.set(VMC_AT(sensorFrameRate), 24000u); h.set(VMC_AT(exposureTime), 41667u); },
-     "/static/camera/shutterAngle", nullptr},
+    {"shutter angle", [](HeaderImage& h) { at24fps(h, 20000u); }, "/static/camera/shutterAngle", "172.8"},
+    {"shutter angle just under 360", [](HeaderImage& h) { at24fps(h, 41666u); }, "/static/camera/shutterAngle",
+     "359.99426"},
+    {"shutter angle above 360", [](HeaderImage& h) { at24fps(h, 41667u); }, "/static/camera/shutterAngle", nullptr},
     {"shutter angle without capture rate", [](HeaderImage& h) { h.set(VMC_AT(sensorFrameRate), 0u); },
      "/static/camera/shutterAngle", nullptr},
 
     // Exposure index as an integer of at least 1.
     {"iso 0", [](HeaderImage& h) { h.set(VMC_AT(exposureIndex), 0u); }, "/static/camera/isoSpeed", nullptr},
-    {"iso beyond 32 bits", [](HeaderImage& h) { h.set(VMC_AT(exposureIndex), 0xFFFFFFFEu); }, "/static/camera/isoSpeed",
-     nullptr},
-
-    // The active image window's size in pixels.
-    {"active width 0", [](HeaderImage& h) { h.set(VMC_AT(activeAreaWidth), 0u); }, "/static/camera/activeSensorResolution",
-     nullptr},
 
     // Lens: finite positive values only.
     {"f-stop infinite", [](HeaderImage& h) { h.set(VMC_AT(lensIris), 500u); }, "/lens/fStop", nullptr},
@@ -78,18 +72,14 @@ const Case kCases[] = {
      R"("K\ufffd 40")"},
     {"lens model of an ideographic space", [](HeaderImage& h) { h.setText(VMC_AT(lensName), "\xe3\x80\x80"); },
      "/static/lens/model", nullptr},
-    {"camera label", [](HeaderImage& h) { h.set(VMC_AT(cameraIndex), std::uint8_t{'C'}); }, "/static/camera/label", R"("C")"},
     {"camera label blank", [](HeaderImage& h) { h.set(VMC_AT(cameraIndex), std::uint8_t{' '}); }, "/static/camera/label",
      nullptr},
-    {"no source id", [](HeaderImage& h) { h.fill(VMC_AT(uuidBytes), 0xFF); }, "/sourceId", nullptr},
 
     // Time code: BCD digits 0 to 9 within a day, and a rate.
     {"time code", [](HeaderImage& h) { h.set(VMC_AT(timeCode), timeCode(0x23595924u, 0x80007512u)); }, "/timing/timecode",
      R"({"hours":23,"minutes":59,"seconds":59,"frames":24,"frameRate":{"num":30000,"denom":1001},"dropFrame":true})"},
     {"time code rate 23976", [](HeaderImage& h) { h.set(VMC_AT(timeCode), timeCode(0u, 23976u)); },
      "/timing/timecode/frameRate", R"({"num":24000,"denom":1001})"},
-    {"time code rate 59940", [](HeaderImage& h) { h.set(VMC_AT(timeCode), timeCode(0u, 59940u)); },
-     "/timing/timecode/frameRate", R"({"num":60000,"denom":1001})"},
     {"time code rate 119880", [](HeaderImage& h) { h.set(VMC_AT(timeCode), timeCode(0u, 119880u)); },
      "/timing/timecode/frameRate", R"({"num":120000,"denom":1001})"},
     {"time code rate 23980 is exact", [](HeaderImage& h) { h.set(VMC_AT(timeCode), timeCode(0u, 23980u)); },
@@ -98,16 +88,12 @@ const Case kCases[] = {
      nullptr},
     {"time code digit above 9", [](HeaderImage& h) { h.set(VMC_AT(timeCode), timeCode(0x0A000000u, 25000u)); },
      "/timing/timecode", nullptr},
-    {"time code frames digit above 9", [](HeaderImage& h) { h.set(VMC_AT(timeCode), timeCode(0x0000000Fu, 25000u)); },
-     "/timing/timecode", nullptr},
     {"time code hours 24", [](HeaderImage& h) { h.set(VMC_AT(timeCode), timeCode(0x24000000u, 25000u)); },
      "/timing/timecode", nullptr},
     {"time code minutes 60", [](HeaderImage& h) { h.set(VMC_AT(timeCode), timeCode(0x00600000u, 25000u)); },
      "/timing/timecode", nullptr},
     {"time code seconds 60", [](HeaderImage& h) { h.set(VMC_AT(timeCode), timeCode(0x00006000u, 25000u)); },
      "/timing/timecode", nullptr},
-    {"time code frames 99", [](HeaderImage& h) { h.set(VMC_AT(timeCode), timeCode(0x00000099u, 120000u)); },
-     "/timing/timecode/frames", "99"},
 };
 
 class OpenTrackIoCase : public ::testing::TestWithParam<Case> {};
