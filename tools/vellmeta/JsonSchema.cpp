@@ -104,7 +104,7 @@ std::string jsonViewSchema()
         out += ",\n";
     }
     out += R"(    "fields": {
-      "description": "The fields the header defines, by container name, in container order; with --all every field, null where undefined.",
+      "description": "The fields the header defines by container name, in container order or in the order --fields gives; with --all every field, null where undefined.",
       "type": "object",
       "additionalProperties": false,
       "properties": {
