@@ -146,10 +146,10 @@
   }
 
   // Hides the fields whose label, name or value does not hold the search
-  // text, and the headings left empty.
+  // text, and the headings left empty; the result always stays.
   function applySearch() {
     const wanted = $('search').value.trim().toLowerCase();
-    for (const group of document.querySelectorAll('#clips .group')) {
+    for (const group of document.querySelectorAll('#clips .group:not(.result)')) {
       let visible = 0;
       for (const row of group.querySelectorAll('.field')) {
         const text = (row.textContent + ' ' + (row.firstChild.title || '')).toLowerCase();
@@ -157,7 +157,7 @@
         row.hidden = !match;
         if (match) ++visible;
       }
-      group.hidden = visible === 0 && !group.classList.contains('result');
+      group.hidden = visible === 0;
     }
   }
 

@@ -208,6 +208,8 @@ test('colour space and search: the primaries the tool gives for it, only the mat
   const rows = await page.$$eval('#clips .group:not(.result) .field', (fields) => fields.filter((f) => !f.hidden)
     .map((f) => (f.textContent + ' ' + f.firstChild.title).toLowerCase()));
   assert.ok(rows.length > 0 && rows.every((row) => row.includes('lens')), 'only fields that mention "lens" stay');
+  assert.ok(await page.$$eval('#clips .result .field', (fields) => fields.every((f) => !f.hidden && f.offsetParent)),
+    'every result stays in view');
   await page.$eval('#search', (input) => { input.value = ''; input.dispatchEvent(new Event('input')); });
   await page.select('#color-space', 'native');
 });
