@@ -17,6 +17,8 @@
 #include <VellMetadataContainer/FieldPresentation.h>
 #include <VellMetadataContainer/VellMetadataContainer.h>
 
+#include "FileProblems.h" // the command-line tool's words for unusable files
+
 namespace {
 
 using emscripten::val;
@@ -79,15 +81,10 @@ public:
     // Why a file of `size` bytes cannot be decoded, or "" when it can.
     static std::string sizeProblem(double size)
     {
-        if (size <= 0)
-            return "is empty; a VELLRAW header has " + std::to_string(kHeaderSize) + " bytes";
-        if (size < static_cast<double>(kHeaderSize))
-            return "is " + std::to_string(static_cast<unsigned long long>(size)) + " bytes long, shorter than the " +
-                   std::to_string(kHeaderSize) + "-byte VELLRAW header";
-        return {};
+        return vellmeta::headerSizeProblem(size > 0 ? static_cast<std::size_t>(size) : 0);
     }
 
-    static std::string directoryProblem() { return "is a directory, not a VELLRAW file"; }
+    static std::string directoryProblem() { return vellmeta::kDirectoryProblem; }
     static std::string unreadableProblem() { return "cannot read: the browser could not read the file"; }
 
     // Decodes the header bytes of the file `name`; false (nothing kept)
