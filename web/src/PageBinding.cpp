@@ -33,6 +33,8 @@ struct Clip {
     bool isError = false;
     std::uint32_t code = 0;
     std::string message;
+
+    Vmc::ClipResult result() const { return {name, isError, code, message}; }
 };
 
 void decode(Clip& clip, ColorSpace colorSpace)
@@ -124,7 +126,7 @@ public:
         std::string out;
         writer.begin(out);
         for (const Clip& clip : clips_)
-            writer.clip(out, clip.container, {clip.name, clip.isError, clip.code, clip.message});
+            writer.clip(out, clip.container, clip.result());
         writer.end(out);
         const auto* bytes = reinterpret_cast<const unsigned char*>(out.data());
         return val::global("Uint8Array").new_(emscripten::typed_memory_view(out.size(), bytes));
@@ -148,7 +150,7 @@ public:
         // The text report's fields: presentation order, spare and fixed
         // fields left out.
         for (int field : textReport_.columns()) {
-            if (!Vmc::listedForPeople(clip.container, field))
+            if (!textReport_.lists(clip.container, field))
                 continue;
             const Vmc::FieldPresentation& p = Vmc::kFieldPresentations[field];
             if (static_cast<int>(p.heading) != currentHeading) {
@@ -162,9 +164,15 @@ public:
             appendRow(out, p.name, p.label, Vmc::fieldText(clip.container, field, Vmc::TextStyle::People));
         }
         out += currentHeading < 0 ? "]" : "]}]";
-        out += ",\"result\":";
-        appendResult(out, clip);
-        out += '}';
+        out += ",\"result\":{\"title\":\"Result\",\"fields\":[";
+        bool first = true;
+        for (const auto& [label, value] : textReport_.resultLines(clip.result())) {
+            if (!first)
+                out += ',';
+            first = false;
+            appendRow(out, "", label, value);
+        }
+        out += "]}}";
         return out;
     }
 
@@ -174,29 +182,12 @@ public:
     val table() const
     {
         Vmc::ReportOptions options;
-        options.format = Vmc::ReportFormat::Tsv;
-        Vmc::ClipReport writer(options);
-        std::string header;
-        writer.begin(header);
-        header.pop_back(); // the line break
-        std::vector<std::string> cells(1);
-        for (char c : header) {
-            if (c == '\t')
-                cells.emplace_back();
-            else
-                cells.back() += c;
-        }
+        options.format = Vmc::ReportFormat::Csv;
+        const Vmc::ClipReport writer(options);
         val rows = val::array();
-        rows.call<void>("push", textArray(cells));
-
-        for (const Clip& clip : clips_) {
-            cells.assign(1, Vmc::printable(clip.name));
-            for (int field : writer.columns())
-                cells.push_back(Vmc::fieldText(clip.container, field, Vmc::TextStyle::People));
-            cells.push_back(std::to_string(clip.code));
-            cells.push_back(Vmc::printable(clip.message));
-            rows.call<void>("push", textArray(cells));
-        }
+        rows.call<void>("push", textArray(writer.headerCells()));
+        for (const Clip& clip : clips_)
+            rows.call<void>("push", textArray(writer.rowCells(clip.container, clip.result())));
         return rows;
     }
 
@@ -210,50 +201,6 @@ private:
         out += ",\"value\":";
         Vmc::appendJsonString(out, value);
         out += '}';
-    }
-
-    // The result heading of the clip's text report and its "label: value"
-    // lines: the last run of the deepest-indented lines, and the line
-    // before it.
-    static void appendResult(std::string& out, const Clip& clip)
-    {
-        Vmc::ReportOptions options;
-        options.format = Vmc::ReportFormat::Text;
-        Vmc::ClipReport writer(options);
-        std::string text;
-        writer.begin(text);
-        writer.clip(text, clip.container, {clip.name, clip.isError, clip.code, clip.message});
-        writer.end(text);
-
-        std::vector<std::string_view> lines;
-        const std::string_view all(text);
-        for (std::size_t start = 0; start < all.size();) {
-            std::size_t end = all.find('\n', start);
-            if (end == std::string_view::npos)
-                end = all.size();
-            if (end > start)
-                lines.push_back(all.substr(start, end - start));
-            start = end + 1;
-        }
-        const auto indent = [](std::string_view line) { return std::min(line.find_first_not_of(' '), line.size()); };
-        std::size_t deepest = 0;
-        for (std::string_view line : lines)
-            deepest = std::max(deepest, indent(line));
-        std::size_t first = lines.size();
-        while (first > 0 && indent(lines[first - 1]) == deepest)
-            --first;
-        out += "{\"title\":";
-        Vmc::appendJsonString(out, first > 0 ? lines[first - 1].substr(indent(lines[first - 1])) : std::string_view());
-        out += ",\"fields\":[";
-        for (std::size_t i = first; i < lines.size(); ++i) {
-            const std::string_view line = lines[i].substr(deepest);
-            const std::size_t colon = std::min(line.find(':'), line.size());
-            const std::size_t value = std::min(colon + 2, line.size());
-            if (i > first)
-                out += ',';
-            appendRow(out, "", line.substr(0, colon), line.substr(value));
-        }
-        out += "]}";
     }
 
     const Vmc::ClipReport textReport_{Vmc::ReportOptions{}};
