@@ -3,6 +3,8 @@
 # consumer against it: through find_package, then through pkg-config; then
 # a C host and the C example under AddressSanitizer.
 #   run.sh BUILD_DIR WORK_DIR [SAMPLES_DIR]
+# With VMC_CONSUMER_PREFIX set, the consumers use that installed tree (the
+# unpacked Debian packages) instead, and BUILD_DIR is not used.
 set -euo pipefail
 build_dir=$1
 work=$2
@@ -13,8 +15,11 @@ cxx=${CXX:-c++}
 
 rm -rf "$work"
 mkdir -p "$work"
-prefix="$work/prefix"
-"$cmake_cmd" --install "$build_dir" --prefix "$prefix" >/dev/null
+prefix=${VMC_CONSUMER_PREFIX:-}
+if [ -z "$prefix" ]; then
+    prefix="$work/prefix"
+    "$cmake_cmd" --install "$build_dir" --prefix "$prefix" >/dev/null
+fi
 
 echo "== find_package"
 "$cmake_cmd" -S "$here" -B "$work/cmake-build" -DCMAKE_PREFIX_PATH="$prefix" -DCMAKE_CXX_COMPILER="$cxx" >/dev/null
