@@ -129,11 +129,13 @@ const HeaderFiles& headerFiles()
     return files;
 }
 
-void DumpFilesToJson(benchmark::State& state)
+// Reporting header files in one view, as vellmeta does: files per second,
+// bytes allocated per file and the peak heap as the number of files grows.
+void DumpFiles(benchmark::State& state, Vmc::ReportFormat format)
 {
     const std::vector<std::string> paths = headerFiles().first(static_cast<std::size_t>(state.range(0)));
     vellmeta::Options options;
-    options.json = true;
+    options.report.format = format;
 
     std::size_t allocated = 0;
     std::size_t peak = 0;
@@ -153,14 +155,16 @@ void DumpFilesToJson(benchmark::State& state)
     state.SetItemsProcessed(static_cast<std::int64_t>(files));
     state.counters["files/s"] = benchmark::Counter(files, benchmark::Counter::kIsRate);
     state.counters["allocated/file"] = static_cast<double>(allocated) / files;
-    state.counters["json_bytes/file"] = static_cast<double>(written) / files;
+    state.counters["bytes/file"] = static_cast<double>(written) / files;
     state.counters["peak_heap"] = static_cast<double>(peak);
 }
-BENCHMARK(DumpFilesToJson)->Arg(1000)->Arg(10000)->Unit(benchmark::kMillisecond)->UseRealTime();
+BENCHMARK_CAPTURE(DumpFiles, json, Vmc::ReportFormat::Json)->Arg(1000)->Arg(10000)->Unit(benchmark::kMillisecond)->UseRealTime();
+BENCHMARK_CAPTURE(DumpFiles, csv, Vmc::ReportFormat::Csv)->Arg(1000)->Arg(10000)->Unit(benchmark::kMillisecond)->UseRealTime();
+BENCHMARK_CAPTURE(DumpFiles, text, Vmc::ReportFormat::Text)->Arg(1000)->Arg(10000)->Unit(benchmark::kMillisecond)->UseRealTime();
 
-// The JSON of a container whose every field is defined: what each file will
-// cost once every field group is decoded.
-void JsonOfFullyDefinedContainer(benchmark::State& state)
+// One clip whose every field is defined, in each view: what each file costs
+// once every field group is decoded.
+void ReportOfFullyDefinedContainer(benchmark::State& state, Vmc::ReportFormat format)
 {
     Vmc::VellMetadataContainer container;
     Vmc::forEachField(container, [](const Vmc::FieldInfo& info, auto& field) {
@@ -170,17 +174,23 @@ void JsonOfFullyDefinedContainer(benchmark::State& state)
             field.defined = 1;
     });
     const std::string path = "/tmp/clips/A001_C002_0612XY.vellraw";
-    const vellmeta::Decoded decoded{path, container, false, 0, ""};
+    Vmc::ReportOptions options;
+    options.format = format;
+    Vmc::ClipReport report(options);
+    std::string out;
     std::size_t written = 0;
     for (auto _ : state) {
-        const std::string text = vellmeta::jsonEntry(decoded, false).dump();
-        written += text.size();
-        benchmark::DoNotOptimize(text.data());
+        out.clear();
+        report.clip(out, container, {path, false, 0, ""});
+        written += out.size();
+        benchmark::DoNotOptimize(out.data());
     }
     state.SetItemsProcessed(state.iterations());
-    state.counters["json_bytes/file"] = static_cast<double>(written) / static_cast<double>(state.iterations());
+    state.counters["bytes/file"] = static_cast<double>(written) / static_cast<double>(state.iterations());
 }
-BENCHMARK(JsonOfFullyDefinedContainer);
+BENCHMARK_CAPTURE(ReportOfFullyDefinedContainer, json, Vmc::ReportFormat::Json);
+BENCHMARK_CAPTURE(ReportOfFullyDefinedContainer, csv, Vmc::ReportFormat::Csv);
+BENCHMARK_CAPTURE(ReportOfFullyDefinedContainer, text, Vmc::ReportFormat::Text);
 
 } // namespace
 

@@ -78,9 +78,15 @@ private:
     bool first_ = true;
 };
 
-// Appends one CSV or TSV cell, its bytes made valid UTF-8. CSV quotes a cell
-// that holds a comma, a quote or a line break, as RFC 4180 asks; TSV writes
-// tabs and line breaks as \t, \n and \r (and a backslash as \\). A cell of
+// Appends the JSON object of a container's fields, as the JSON view writes
+// it: the defined fields (with `all`, every field, null when undefined) keyed
+// by container name, in container order.
+VMC_EXPORT void appendContainerJson(std::string& out, const VellMetadataContainer& container, bool all);
+
+// Appends one CSV or TSV cell. CSV quotes a cell that holds a comma, a quote
+// or a line break, as RFC 4180 asks; TSV writes a tab or a line break as \t,
+// \n or \r. (Field values never hold them: texts come with control
+// characters escaped.) A cell of
 // header text (`untrusted`: texts, paths, messages) that begins with =, +,
 // -, @, a tab or a carriage return gets a leading apostrophe, so that a
 // spreadsheet shows it rather than running it as a formula.

@@ -180,6 +180,11 @@ VMC_EXPORT std::string fieldText(const VellMetadataContainer& container, int ind
 // ValueType); "null" when it is undefined.
 VMC_EXPORT void appendFieldJson(std::string& out, const VellMetadataContainer& container, int index);
 
+// Whether field `index` is defined in both containers and holds the same
+// value there, by the rules of container equality: fractions by quotient,
+// floats by IEEE comparison (a NaN equals nothing), texts byte for byte.
+VMC_EXPORT bool sameFieldValue(const VellMetadataContainer& a, const VellMetadataContainer& b, int index);
+
 // Text helpers shared by every view.
 
 // The bytes as UTF-8: every maximal ill-formed subsequence becomes one

@@ -32,6 +32,15 @@ std::vector<std::pair<std::string, HeaderImage>> composedImages()
     texts.setText(VMC_AT(record1.name), "r\xe9sum\xe9");                // Latin-1
     texts.setText(VMC_AT(recorderInfo), "Codex Digital;A7;1.SIM2.3");
 
+    // Texts that views must keep harmless: separators, quotes, line breaks,
+    // control characters, spreadsheet formulas and markup.
+    HeaderImage hostile = Vmc::testing::fullHeader();
+    hostile.setText(VMC_AT(cameraModelText), "=HYPERLINK(\"x\"),1");
+    hostile.setText(VMC_AT(lensName), "+Lens, \"50\"\n<script>alert(1)</script>");
+    hostile.setText(VMC_AT(longUserText), "-tab\there\r\nnew line \x1b[31m\x7f");
+    hostile.setText(VMC_AT(productionTextA), "@SUM(A1)");
+    hostile.setText(VMC_AT(lookName), "\tTabbed\x01");
+
     HeaderImage timeCodes = HeaderImage::decodable();
     timeCodes.set(VMC_AT(timeCode), VellRawMeta::TC_Struct{0x23595924u, 7u, 0x80005DC0u, 9u});
     timeCodes.set(VMC_AT(timeCode1), VellRawMeta::TC_Struct{0x01020304u, 0u, 0x00006198u, 0u});
@@ -41,7 +50,7 @@ std::vector<std::pair<std::string, HeaderImage>> composedImages()
 
     std::vector<std::pair<std::string, HeaderImage>> images = {
         {"baseline", HeaderImage::decodable()}, {"full", Vmc::testing::fullHeader()}, {"unwritten", HeaderImage()},
-        {"zeros", zeros}, {"texts", texts}, {"timecodes", timeCodes}};
+        {"zeros", zeros}, {"texts", texts}, {"timecodes", timeCodes}, {"hostile", hostile}};
     for (unsigned seed = 1; seed <= 6; ++seed) {
         HeaderImage image;
         std::mt19937 random(seed);

@@ -5,6 +5,7 @@
 // other field is compared only where the left-hand container defines it
 // (one-sided rule), so a == b and b == a may differ.
 #include <VellMetadataContainer/FieldDescription.h>
+#include <VellMetadataContainer/FieldPresentation.h>
 #include <VellMetadataContainer/TimeCode.h>
 
 #include <cstring>
@@ -71,6 +72,17 @@ bool sameValue(const char* a, const char* b)
 }
 
 template <class Field>
+bool sameDefinedValue(const Field& left, const Field& right)
+{
+    if (!left.defined || !right.defined)
+        return false;
+    if constexpr (std::is_same_v<Field, MetaString>)
+        return sameValue(left.text, right.text);
+    else
+        return sameValue(left.value, right.value);
+}
+
+template <class Field>
 bool equalField(const FieldInfo& info, const Field& left, const Field& right)
 {
     if (info.index < kBothSidedFieldCount) {
@@ -84,13 +96,22 @@ bool equalField(const FieldInfo& info, const Field& left, const Field& right)
         if (!right.defined)
             return false;
     }
-    if constexpr (std::is_same_v<Field, MetaString>)
-        return sameValue(left.text, right.text);
-    else
-        return sameValue(left.value, right.value);
+    return sameDefinedValue(left, right);
 }
 
 } // namespace
+
+bool sameFieldValue(const VellMetadataContainer& a, const VellMetadataContainer& b, int index)
+{
+    bool same = false;
+    allFieldPairs(a, b, [&](const FieldInfo& info, const auto& left, const auto& right) {
+        if (info.index != index)
+            return true;
+        same = sameDefinedValue(left, right);
+        return false;
+    });
+    return same;
+}
 
 bool VellMetadataContainer::operator==(const VellMetadataContainer& other) const
 {

@@ -1,5 +1,6 @@
 // vellmeta end to end: the program runs on the committed samples and on bad
 // input, and its standard output, standard error and exit status are checked.
+#include <algorithm>
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
@@ -78,37 +79,127 @@ protected:
 
 } // namespace
 
-TEST_F(Vellmeta, TextViewGroupsFieldsUnderHeadings)
+// The lines of `text` from `from` on, up to the next blank line.
+std::vector<std::string> linesOf(const std::string& text, std::size_t from = 0)
+{
+    std::vector<std::string> lines;
+    std::istringstream in(text.substr(from));
+    for (std::string line; std::getline(in, line) && !line.empty();)
+        lines.push_back(line);
+    return lines;
+}
+
+std::size_t position(const std::vector<std::string>& lines, const std::string& line)
+{
+    return static_cast<std::size_t>(std::find(lines.begin(), lines.end(), line) - lines.begin());
+}
+
+TEST_F(Vellmeta, PeoplesViewReadsInOrderWithUnits)
 {
     const Outcome r = run({sample("corva-compact"), sample("k40-older-camera")});
     EXPECT_EQ(r.status, 0) << r.err;
     EXPECT_EQ(r.err, "");
-    const std::size_t compact = r.out.find(sample("corva-compact") + "\n");
-    const std::size_t k40 = r.out.find(sample("k40-older-camera") + "\n");
-    ASSERT_LT(compact, k40);
+    const std::vector<std::string> compact = linesOf(r.out);
+    ASSERT_FALSE(compact.empty());
+    EXPECT_EQ(compact.front(), sample("corva-compact")) << "a title line per file";
+    EXPECT_EQ(compact.back(), "    Status: decoded without failure");
 
-    // Headings of the groups that decoded anything in their order, the result last.
-    std::size_t previous = compact;
-    for (int g = 0; g < Vmc::kFieldGroupCount; ++g) {
-        const std::string title = Vmc::fieldGroupTitle(static_cast<Vmc::FieldGroup>(g));
-        const std::size_t at = r.out.find("\n  " + title + "\n", compact);
-        if (at < k40) {
-            EXPECT_GT(at, previous) << title;
-            previous = at;
-        }
+    // Headings in order, lines in the order of meaning, values for people.
+    const char* const inOrder[] = {
+        "  Camera", "    Manufacturer: VELL", "    Model: CORVA Compact", "  Capture and time codes",
+        "    Sensor frame rate: 25 fps", "    Exposure time: 1/48 s (0.020833 s), 187.5\u00B0 shutter",
+        "    Time code: 14:30:21:12 at 25 fps", "    Time code 3: 10:00:00;03 at 30 fps, drop frame",
+        "    Time code 5: 10:00:00:05 at 50 fps", "    Time code 6: 10:00:00:06 at 60 fps", "  Lens and location",
+        "    Lens maker: Zeiss", "    Lens model: Supreme Prime 50", "    Focal length: 50 mm", "    Iris: f/2.8",
+        "    Focus distance: 3.2 m", "    Latitude: 40.4\u00B0 N", "    Longitude: 3.7\u00B0 W",
+        "  Colour and white balance", "    White balance: 3200 K, tint +2", "  Sensor and ND",
+        "    Active image: (8, 4) to (4087, 2155), 4080 \u00D7 2152 px", "  Result"};
+    std::size_t previous = 0;
+    for (const char* line : inOrder) {
+        const std::size_t at = position(compact, line);
+        EXPECT_LT(at, compact.size()) << line;
+        EXPECT_GE(at, previous) << line;
+        previous = at;
     }
-    const std::size_t result = r.out.find("\n  result\n", compact);
-    EXPECT_TRUE(previous < result && result < k40);
-    for (const char* line : {"    cameraModel: CORVA Compact\n", "    cameraTriple: 1, 2, 3 (extra 0)\n",
-                             "    sensorFrameRate: 25000/1000 (25)\n", "    fullImageWindow: (0, 0) to (4095, 2159)\n",
-                             "    isError: false\n", "    code: 0\n", "    message:\n"})
-        EXPECT_NE(r.out.find(line, compact), std::string::npos) << line;
-    // The Latin-1 group name of the older camera comes out as valid UTF-8.
-    EXPECT_NE(r.out.find("    groupName1: Lumi\xEF\xBF\xBDre\n", k40), std::string::npos);
-    // Spare fields are never decoded and only show with --all.
-    EXPECT_EQ(r.out.find("spare"), std::string::npos);
+    // Folded into the white balance; fixed and spare fields only with --all.
+    for (const char* absent : {"    Tint: +2", "    Fixed zero value: 0", "  Spare"})
+        EXPECT_EQ(position(compact, absent), compact.size()) << absent;
+    const std::vector<std::string> older = linesOf(r.out, r.out.find(sample("k40-older-camera") + "\n"));
+    EXPECT_LT(position(older, "    Group 1 name: Lumi\xEF\xBF\xBDre"), older.size()) << "valid UTF-8";
+
     const Outcome all = run({"--all", sample("k40-older-camera")});
-    EXPECT_NE(all.out.find("\n  spare\n    spareWord: (undefined)\n"), std::string::npos) << all.err;
+    for (const char* line : {"    Tint: 0", "    Fixed zero value: 0", "  Spare", "    Spare word: (undefined)"})
+        EXPECT_NE(all.out.find(std::string(line) + "\n"), std::string::npos) << line;
+
+    // -s -n: container names and the decoded numbers, as the view for developers.
+    const Outcome plain = run({"-s", "-n", sample("corva-compact")});
+    for (const char* line : {"  camera\n    cameraManufacturer: VELL\n", "    exposureTime: 0.020833\n",
+                             "    sensorFrameRate: 25000/1000 (25)\n", "    whiteBalanceTint: 2\n",
+                             "    lensAperture: 2.828427\n", "  result\n    isError: false\n    code: 0\n    message:\n"})
+        EXPECT_NE(plain.out.find(line), std::string::npos) << line;
+}
+
+TEST_F(Vellmeta, ChosenFieldsAndHeadingsInEveryFormat)
+{
+    const std::string compact = sample("corva-compact");
+    const Outcome text = run({"-f", "lensFocalLength,cameraModel", compact});
+    EXPECT_EQ(text.out, compact + "\n  Focal length: 50 mm\n  Model: CORVA Compact\n  Result\n"
+                                  "    Status: decoded without failure\n");
+    const Outcome json = run({"--json", "-f", "lensFocalLength,cameraModel,timeCode8", compact});
+    EXPECT_EQ(nlohmann::ordered_json::parse(json.out).at(0).at("fields").dump(),
+              R"({"lensFocalLength":50.0,"cameraModel":"CORVA Compact","timeCode8":{"text":"10:00:00:08","bcdTime":268435464,"word1":8,"rateAndDropFrame":24000,"word3":8}})");
+    const Outcome csv = run({"--csv", "-n", "-s", "-f", "exposureTime,lookName", compact});
+    EXPECT_EQ(csv.out, "path,exposureTime,lookName\r\n" + compact + ",0.020833,Warm Interior\r\n");
+
+    const Outcome lens = run({"-g", "lens", "-g", "LOOK", compact});
+    const std::vector<std::string> lines = linesOf(lens.out);
+    EXPECT_EQ(lines.at(1), "  Lens and location");
+    EXPECT_LT(position(lines, "  Look"), lines.size());
+    EXPECT_EQ(position(lines, "  Camera"), lines.size());
+
+    // Mistakes: one line, status 2, nothing written.
+    const std::pair<std::vector<std::string>, const char*> unusable[] = {
+        {{"-f", "camModel", compact}, "unknown field 'camModel'; did you mean cameraModel?"},
+        {{"-f", ",", compact}, "--fields needs at least one field name"},
+        {{"-g", "optics", compact}, "unknown heading 'optics'; the headings are camera, capture,"},
+        {{"--csv", "--json", compact}, "excludes"},
+        {{"--diff", compact}, "--diff compares two files; 1 was given"},
+        {{"--diff", "--csv", compact, compact}, "excludes"},
+    };
+    for (const auto& [args, complaint] : unusable) {
+        const Outcome r = run(args);
+        EXPECT_EQ(r.status, 2) << complaint;
+        EXPECT_EQ(r.out, "") << complaint;
+        EXPECT_NE(r.err.find(complaint), std::string::npos) << r.err;
+        EXPECT_EQ(std::count(r.err.begin(), r.err.end(), '\n'), 1) << r.err;
+    }
+}
+
+TEST_F(Vellmeta, DiffOfTwoClips)
+{
+    const Outcome same = run({"--diff", sample("corva-stage"), sample("corva-stage")});
+    EXPECT_EQ(same.status, 0) << same.err;
+    EXPECT_NE(same.out.find("no field differs\n"), std::string::npos);
+
+    const Outcome differ = run({"--diff", sample("corva-compact"), sample("k40-older-camera")});
+    EXPECT_EQ(differ.status, 1) << differ.err;
+    for (const char* line : {"~ Model: CORVA Compact \u2192 K-40\n", "- Time code: 14:30:21:12 at 25 fps\n",
+                             "~ Exposure time: 1/48 s (0.020833 s), 187.5\u00B0 shutter \u2192 1/100 s (0.01 s), 86.4\u00B0 shutter\n"})
+        EXPECT_NE(differ.out.find(line), std::string::npos) << line;
+
+    const Outcome json = run({"--json", "--diff", "-f", "cameraModel,timeCode,cameraManufacturer", "--all",
+                              sample("corva-compact"), sample("k40-older-camera")});
+    EXPECT_EQ(json.status, 1);
+    const nlohmann::json fields = nlohmann::json::parse(json.out).at("fields");
+    ASSERT_EQ(fields.size(), 3u);
+    EXPECT_EQ(fields[0].at("comparison"), "differs");
+    EXPECT_EQ(fields[0].at("b"), "K-40");
+    EXPECT_EQ(fields[1].at("comparison"), "onlyInA");
+    EXPECT_EQ(fields[1].at("b"), nullptr);
+    EXPECT_EQ(fields[2].at("comparison"), "equal");
+
+    const Outcome missing = run({"--diff", sample("corva-stage"), (dir_ / "missing").string()});
+    EXPECT_EQ(missing.status, 2);
 }
 
 TEST_F(Vellmeta, JsonViewOfEverySample)
@@ -174,7 +265,7 @@ TEST_F(Vellmeta, BadFilesAreReportedAndTheOthersStillPrinted)
         const Outcome text = run({path, sample("corva-compact")});
         EXPECT_EQ(text.status, 2) << path;
         EXPECT_EQ(text.err, "vellmeta: " + path + ": " + message + "\n");
-        EXPECT_NE(text.out.find("cameraModel: CORVA Compact"), std::string::npos) << path;
+        EXPECT_NE(text.out.find("Model: CORVA Compact"), std::string::npos) << path;
 
         const Outcome asJson = run({"--json", path, sample("corva-compact")});
         EXPECT_EQ(asJson.status, 2) << path;

@@ -1,5 +1,5 @@
-// Reading header files and dumping what their headers say, as text for a
-// person or as one JSON document.
+// Reading header files and reporting what their headers say, in the view the
+// options choose (people's text, JSON, CSV or TSV), or comparing two.
 #pragma once
 
 #include <array>
@@ -8,8 +8,6 @@
 #include <vector>
 
 #include <VellMetadataContainer/VellMetadataContainer.h>
-
-#include "FieldValues.h"
 
 namespace vellmeta {
 
@@ -21,33 +19,33 @@ using HeaderBytes = std::array<unsigned char, VellRawMeta::kVellFileHeaderV3Size
 std::string readHeader(const std::string& path, HeaderBytes& header);
 
 struct Options {
-    bool json = false; // one JSON document instead of text
-    bool all = false;  // undefined fields too (spare fields included)
+    Vmc::ReportOptions report;
     Vmc::VellMetadataContainer::ColorSpace colorSpace = Vmc::VellMetadataContainer::ColorSpace::CameraNative;
 };
 
-// The outcome of decoding one file, its message copied off the C heap.
-struct Decoded {
-    const std::string& path;
-    const Vmc::VellMetadataContainer& container;
-    bool isError;
-    std::uint32_t code;
-    std::string message;
-};
-
-// One file's JSON object: its path, the result and the defined fields (with
-// `all`, the undefined ones too, as null) in container order.
-Json jsonEntry(const Decoded& decoded, bool all);
-
 // Exit statuses: the worst of all files wins.
 enum ExitStatus : int {
-    kAllDecoded = 0,   // every header decoded without a failure
-    kHeaderFailed = 1, // some header reported a failure (still printed)
+    kAllDecoded = 0,   // every header decoded without a failure (with --diff: no field differs)
+    kHeaderFailed = 1, // some header reported a failure, still shown (with --diff: some field differs)
     kUnusable = 2,     // unusable arguments, or a file that could not be read
 };
 
-// Decodes every file and writes its fields to `out`, one line on `err` for
-// each file that cannot be read (the others are still dumped). Returns the
+// A decoded clip: its container and result, the message copied off the C heap.
+struct DecodedClip {
+    Vmc::VellMetadataContainer container;
+    bool isError = false;
+    std::uint32_t code = 0;
+    std::string message;
+
+    Vmc::ClipResult result(const std::string& path) const { return {path, isError, code, message}; }
+};
+
+// Reads and decodes one file into `clip`; on failure returns what is wrong.
+std::string decodeFile(const std::string& path, Vmc::VellMetadataContainer::ColorSpace colorSpace,
+                       DecodedClip& clip);
+
+// Decodes every file and writes the report to `out`, one line on `err` for
+// each file that cannot be read (the others are still reported). Returns the
 // exit status.
 int dumpFiles(const std::vector<std::string>& paths, const Options& options, std::ostream& out, std::ostream& err);
 

@@ -1,6 +1,7 @@
 // vellmeta: shows what the headers of VELLRAW clips say.
 //
-//   vellmeta [--json] [--all] [--color-space aces|native|wide] FILE...
+//   vellmeta [--json | --csv | --tsv] [-s] [-n] [--all] [-f LIST] [-g HEADING]... FILE...
+//   vellmeta --diff [--json] A B
 #include <iostream>
 #include <map>
 #include <string>
@@ -8,14 +9,17 @@
 
 #include <CLI/CLI.hpp>
 
+#include "Diff.h"
 #include "Dump.h"
+#include "FieldChoice.h"
 
 int main(int argc, char** argv)
 {
     using ColorSpace = Vmc::VellMetadataContainer::ColorSpace;
 
-    CLI::App app("Shows the metadata in the headers of VELLRAW (version 3) clips: every field the header "
-                 "defines, grouped under headings, or one JSON document for all files.",
+    CLI::App app("Shows the metadata in the headers of VELLRAW (version 3) clips: by default every field the header "
+                 "defines, with labels and units under headings; or one JSON document, or a CSV or TSV clip report "
+                 "with a row per clip; or the fields that differ between two clips.",
                  "vellmeta");
     app.set_version_flag("--version", std::string(Vmc::VellMetadataContainer::VellMetadataContainerVersion().versionString),
                          "Print the library's version and exit");
@@ -23,14 +27,36 @@ int main(int argc, char** argv)
     vellmeta::Options options;
     std::vector<std::string> paths;
     std::string colorSpace = "native";
+    std::string fieldList;
+    std::vector<std::string> headings;
+    bool json = false, csv = false, tsv = false, diff = false;
     const std::map<std::string, ColorSpace> colorSpaces = {
         {"aces", ColorSpace::AcesAP0},
         {"native", ColorSpace::CameraNative},
         {"wide", ColorSpace::WideGamut},
     };
 
-    app.add_flag("--json", options.json, "Write one JSON document (an array with an object per file)");
-    app.add_flag("--all", options.all, "Also list fields the header leaves undefined (null in JSON), spare ones too");
+    auto* jsonFlag = app.add_flag("--json", json, "Write one JSON document (an array with an object per file)");
+    auto* csvFlag = app.add_flag("--csv", csv, "Write a CSV clip report: a header row, then a row per file");
+    auto* tsvFlag = app.add_flag("--tsv", tsv, "Write the clip report separated by tabs");
+    jsonFlag->excludes(csvFlag)->excludes(tsvFlag);
+    csvFlag->excludes(tsvFlag);
+    app.add_flag("-s,--names", options.report.names, "Show the container's field names instead of labels");
+    app.add_flag("-n,--numeric", options.report.numeric,
+                 "Show the decoded numbers as they are, without conversion for people");
+    app.add_flag("--all", options.report.all,
+                 "Also show fields the header leaves undefined (null in JSON), and spare and fixed ones");
+    app.add_option("-f,--fields", fieldList,
+                   "Show only these fields, in this order: container names separated by commas "
+                   "(e.g. cameraModel,exposureTime)");
+    app.add_option("-g,--group", headings,
+                   "Show only the fields under this heading (repeatable): " + vellmeta::headingNames())
+        ->allow_extra_args(false);
+    app.add_flag("--diff", diff,
+                 "Compare two files: list the fields whose values differ or that only one defines "
+                 "(with --all, the equal ones too); exit 0 when none differs, 1 when some do")
+        ->excludes(csvFlag)
+        ->excludes(tsvFlag);
     app.add_option("--color-space", colorSpace,
                    "Colour space of the primaries: aces (ACES AP0), native (the camera's own) or wide (wide gamut)")
         ->check(CLI::IsMember({"aces", "native", "wide"}))
@@ -41,12 +67,33 @@ int main(int argc, char** argv)
         app.parse(argc, argv);
     } catch (const CLI::ParseError& e) {
         // Help and version end with status 0; anything else is an unusable
-        // command line.
-        const int status = app.exit(e);
-        return status == 0 ? 0 : vellmeta::kUnusable;
+        // command line, said in one line.
+        if (e.get_exit_code() == 0)
+            return app.exit(e);
+        std::cerr << "vellmeta: " << e.what() << " (vellmeta --help lists the options)\n";
+        return vellmeta::kUnusable;
     }
 
+    std::string problem;
+    if (app.count("--fields") > 0)
+        problem = vellmeta::chooseFields(fieldList, options.report.fields);
+    if (problem.empty())
+        problem = vellmeta::chooseHeadings(headings, options.report.headings);
+    if (problem.empty() && diff && paths.size() != 2)
+        problem = "--diff compares two files; " + std::to_string(paths.size()) + (paths.size() == 1 ? " was" : " were") +
+                  " given";
+    if (!problem.empty()) {
+        std::cerr << "vellmeta: " << problem << '\n';
+        return vellmeta::kUnusable;
+    }
+
+    options.report.format = json ? Vmc::ReportFormat::Json
+                            : csv ? Vmc::ReportFormat::Csv
+                            : tsv ? Vmc::ReportFormat::Tsv
+                                  : Vmc::ReportFormat::Text;
     options.colorSpace = colorSpaces.at(colorSpace);
     std::ios::sync_with_stdio(false);
+    if (diff)
+        return vellmeta::diffFiles(paths[0], paths[1], options, std::cout, std::cerr);
     return vellmeta::dumpFiles(paths, options, std::cout, std::cerr);
 }
