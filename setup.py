@@ -1,11 +1,13 @@
 """Builds the vellmeta extension for `pip install .` (see pyproject.toml): the
 bindings in python/src and every library source under src/, compiled with the
 flags the CMake build gives the library. The release numbers come from
-CMakeLists.txt; the type stubs are the checked-in python/vellmeta/__init__.pyi,
-which a CTest test keeps equal to what the stub generator writes."""
+CMakeLists.txt. The type stubs (__init__.pyi) are written, as in the CMake
+build, by python/src/StubGenerator.cpp, linked with the library objects
+compiled for the extension."""
 import glob
 import os
 import re
+import subprocess
 
 from pybind11.setup_helpers import ParallelCompile, Pybind11Extension, build_ext
 from setuptools import setup
@@ -20,9 +22,11 @@ with open("CMakeLists.txt", encoding="utf-8") as cmake_lists:
 # Two compiler processes by default (the build machines are shared).
 ParallelCompile("VMC_JOBS", default=2).install()
 
+LIBRARY_SOURCES = sorted(glob.glob("src/*/*.cpp"))
+
 extension = Pybind11Extension(
     "vellmeta._vellmeta",
-    sorted(glob.glob("src/*/*.cpp")) + ["python/src/Module.cpp"],
+    LIBRARY_SOURCES + ["python/src/Module.cpp"],
     include_dirs=["include", "src"],
     define_macros=[
         ("VMC_VERSION_MAJOR", '"%s"' % major),
@@ -35,6 +39,25 @@ extension = Pybind11Extension(
     cxx_std=17,
 )
 
+
+class BuildWithStubs(build_ext):
+    """Builds the extension, then the stub generator from the library objects
+    just compiled, and writes the stubs into the built package."""
+
+    def run(self):
+        super().run()
+        objects = self.compiler.object_filenames(LIBRARY_SOURCES, output_dir=self.build_temp)
+        objects += self.compiler.compile(["python/src/StubGenerator.cpp"], output_dir=self.build_temp,
+                                         include_dirs=extension.include_dirs,
+                                         extra_postargs=["-std=c++17"])
+        self.compiler.link_executable(objects, "vellmeta_stubgen", output_dir=self.build_temp,
+                                      target_lang="c++")
+        package = os.path.join(self.build_lib, "vellmeta")
+        if self.inplace:
+            package = "python/vellmeta"
+        subprocess.check_call([os.path.join(self.build_temp, "vellmeta_stubgen"),
+                               os.path.join(package, "__init__.pyi")])
+
 # Build files go under build/, beside the CMake builds, not into the sources.
 os.makedirs("build/pip", exist_ok=True)
 
@@ -42,9 +65,9 @@ setup(
     version="%s.%s.%s" % (major, minor, patch),
     packages=["vellmeta"],
     package_dir={"vellmeta": "python/vellmeta"},
-    package_data={"vellmeta": ["__init__.pyi", "py.typed"]},
+    package_data={"vellmeta": ["py.typed"]},
     ext_modules=[extension],
-    cmdclass={"build_ext": build_ext},
+    cmdclass={"build_ext": BuildWithStubs},
     options={"build": {"build_base": "build/pip"}, "egg_info": {"egg_base": "build/pip"}},
     zip_safe=False,
 )
