@@ -55,16 +55,23 @@ void visitField(const Vmc::VellMetadataContainer& container, int index, Visit&& 
     });
 }
 
+// Checks the arguments every reader of field `index` takes, then runs read().
+template <class Out, class Read>
+vmc_status readField(const vmc_container* handle, int index, Out* out, Read&& read)
+{
+    if (handle == nullptr || out == nullptr)
+        return VMC_NULL_ARGUMENT;
+    if (!validIndex(index))
+        return VMC_INDEX_OUT_OF_RANGE;
+    return guarded(read);
+}
+
 // Reads field `index` when it is a MetaField of one of the `Values`, storing
 // convert(value) in *out.
 template <class... Values, class Out, class Convert>
 vmc_status readValue(const vmc_container* handle, int index, Out* out, Convert convert)
 {
-    return guarded([&] {
-        if (handle == nullptr || out == nullptr)
-            return VMC_NULL_ARGUMENT;
-        if (!validIndex(index))
-            return VMC_INDEX_OUT_OF_RANGE;
+    return readField(handle, index, out, [&] {
         vmc_status status = VMC_TYPE_MISMATCH;
         visitField(handle->container, index, [&](const auto& field) {
             using Field = std::decay_t<decltype(field)>;
@@ -236,22 +243,18 @@ vmc_field_kind vmc_field_kind_of(int index)
 
 vmc_status vmc_field_defined(const vmc_container* handle, int index, int* defined)
 {
-    if (handle == nullptr || defined == nullptr)
-        return VMC_NULL_ARGUMENT;
-    if (!validIndex(index))
-        return VMC_INDEX_OUT_OF_RANGE;
-    visitField(handle->container, index, [&](const auto& field) { *defined = field.defined ? 1 : 0; });
-    return VMC_OK;
+    return readField(handle, index, defined, [&] {
+        *defined = Vmc::fieldDefined(handle->container, index) ? 1 : 0;
+        return VMC_OK;
+    });
 }
 
 vmc_status vmc_field_listed(const vmc_container* handle, int index, int* listed)
 {
-    if (handle == nullptr || listed == nullptr)
-        return VMC_NULL_ARGUMENT;
-    if (!validIndex(index))
-        return VMC_INDEX_OUT_OF_RANGE;
-    *listed = Vmc::listedForPeople(handle->container, index) ? 1 : 0;
-    return VMC_OK;
+    return readField(handle, index, listed, [&] {
+        *listed = Vmc::listedForPeople(handle->container, index) ? 1 : 0;
+        return VMC_OK;
+    });
 }
 
 vmc_status vmc_get_integer(const vmc_container* handle, int index, int64_t* out)
@@ -324,20 +327,13 @@ vmc_status vmc_get_time_code_text(const vmc_container* handle, int index, const 
 
 vmc_status vmc_get_text(const vmc_container* handle, int index, const char** out)
 {
-    return guarded([&] {
-        if (handle == nullptr || out == nullptr)
-            return VMC_NULL_ARGUMENT;
-        if (!validIndex(index))
-            return VMC_INDEX_OUT_OF_RANGE;
+    return readField(handle, index, out, [&] {
         vmc_status status = VMC_TYPE_MISMATCH;
         visitField(handle->container, index, [&](const auto& field) {
             if constexpr (std::is_same_v<std::decay_t<decltype(field)>, MetaString>) {
-                if (!field.defined || field.text == nullptr) {
-                    status = VMC_UNDEFINED;
-                } else {
+                status = field.defined && field.text != nullptr ? VMC_OK : VMC_UNDEFINED;
+                if (status == VMC_OK)
                     *out = field.text;
-                    status = VMC_OK;
-                }
             }
         });
         return status;
@@ -346,11 +342,7 @@ vmc_status vmc_get_text(const vmc_container* handle, int index, const char** out
 
 vmc_status vmc_field_text(const vmc_container* handle, int index, vmc_text_style style, const char** out)
 {
-    return guarded([&] {
-        if (handle == nullptr || out == nullptr)
-            return VMC_NULL_ARGUMENT;
-        if (!validIndex(index))
-            return VMC_INDEX_OUT_OF_RANGE;
+    return readField(handle, index, out, [&] {
         if (!Vmc::fieldDefined(handle->container, index))
             return VMC_UNDEFINED;
         handle->scratch.clear();
