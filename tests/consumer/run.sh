@@ -56,6 +56,11 @@ done
 echo "vmc_dump: ${#sample_files[@]} samples"
 unset ASAN_OPTIONS UBSAN_OPTIONS
 
+echo "== C interface through find_package"
+"$cmake_cmd" -S "$here/c" -B "$work/c-cmake-build" -DCMAKE_PREFIX_PATH="$prefix" >/dev/null
+"$cmake_cmd" --build "$work/c-cmake-build" >/dev/null
+LD_LIBRARY_PATH="$libdir" "$work/c-cmake-build/c_consumer" | tail -n 1
+
 echo "== exported symbols"
 lib=$(find "$prefix" -name 'libVellMetadataContainer.so.1.0.0' | head -n 1)
 # Every defined dynamic symbol belongs to the library's own API.
