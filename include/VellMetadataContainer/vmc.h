@@ -144,9 +144,9 @@ typedef struct vmc_container vmc_container;
 VMC_API const char* vmc_version(void);
 /* major * 10000 + minor * 100 + patch. */
 VMC_API int vmc_version_number(void);
-/* An English sentence for a status ("the field is undefined"); static, and
- * "unknown status" for values outside vmc_status. */
-VMC_API const char* vmc_status_text(vmc_status status);
+/* An English sentence for a vmc_status ("the field is undefined"); static,
+ * and "unknown status" for other values. */
+VMC_API const char* vmc_status_text(int status);
 
 /* ---- handles and decoding ---- */
 
@@ -221,10 +221,10 @@ VMC_API vmc_status vmc_get_time_code_text(const vmc_container* container, int in
  * UTF-8); owned by the handle. */
 VMC_API vmc_status vmc_get_text(const vmc_container* container, int index, const char** out);
 
-/* Any field's value as one line of UTF-8 text, in the style asked for, as
- * the command-line tool writes it; owned by the handle. */
-VMC_API vmc_status vmc_field_text(const vmc_container* container, int index, vmc_text_style style,
-                                  const char** out);
+/* Any field's value as one line of UTF-8 text, in a vmc_text_style (any
+ * value but VMC_TEXT_NUMERIC is for people), as the command-line tool writes
+ * it; owned by the handle. */
+VMC_API vmc_status vmc_field_text(const vmc_container* container, int index, int style, const char** out);
 
 /* The container's fields as one JSON object, keyed by member name in
  * container order, with typed values (the "fields" object of the

@@ -107,19 +107,28 @@ std::string timeCodeText(const VellRawMeta::TC_Struct& timeCode)
 
 extern "C" {
 
+// The version record builds its text once, on first use; even that
+// allocation failing must not escape to C.
 const char* vmc_version(void)
 {
-    static const char* const text = Vmc::VellMetadataContainer::VellMetadataContainerVersion().versionString;
-    return text;
+    try {
+        return Vmc::VellMetadataContainer::VellMetadataContainerVersion().versionString;
+    } catch (...) {
+        return "";
+    }
 }
 
 int vmc_version_number(void)
 {
-    const Vmc::Version version = Vmc::VellMetadataContainer::VellMetadataContainerVersion();
-    return version.major * 10000 + version.minor * 100 + version.patch;
+    try {
+        const Vmc::Version version = Vmc::VellMetadataContainer::VellMetadataContainerVersion();
+        return version.major * 10000 + version.minor * 100 + version.patch;
+    } catch (...) {
+        return 0;
+    }
 }
 
-const char* vmc_status_text(vmc_status status)
+const char* vmc_status_text(int status)
 {
     switch (status) {
     case VMC_OK: return "no failure";
@@ -340,7 +349,7 @@ vmc_status vmc_get_text(const vmc_container* handle, int index, const char** out
     });
 }
 
-vmc_status vmc_field_text(const vmc_container* handle, int index, vmc_text_style style, const char** out)
+vmc_status vmc_field_text(const vmc_container* handle, int index, int style, const char** out)
 {
     return readField(handle, index, out, [&] {
         if (!Vmc::fieldDefined(handle->container, index))
