@@ -12,6 +12,8 @@
 #include "Diff.h"
 #include "Dump.h"
 #include "FieldChoice.h"
+#include "JsonSchema.h"
+#include "OpenTrackIo.h"
 
 int main(int argc, char** argv)
 {
@@ -57,6 +59,12 @@ int main(int argc, char** argv)
                  "(with --all, the equal ones too); exit 0 when none differs, 1 when some do")
         ->excludes(csvFlag)
         ->excludes(tsvFlag);
+    bool openTrackIo = false, jsonLines = false;
+    app.add_flag("--opentrackio", openTrackIo, "Write one OpenTrackIO 1.0.0 sample per file (a JSON array)")
+        ->excludes(jsonFlag)->excludes(csvFlag)->excludes(tsvFlag)->excludes("--diff");
+    app.add_flag("--json-lines", jsonLines, "With --opentrackio: one sample per line, no array")->needs("--opentrackio");
+    app.add_flag_callback("--json-schema", [] { std::cout << vellmeta::jsonViewSchema(); throw CLI::Success(); },
+                          "Print the JSON Schema of the --json view and exit");
     app.add_option("--color-space", colorSpace,
                    "Colour space of the primaries: aces (ACES AP0), native (the camera's own) or wide (wide gamut)")
         ->check(CLI::IsMember({"aces", "native", "wide"}))
@@ -93,6 +101,8 @@ int main(int argc, char** argv)
                                   : Vmc::ReportFormat::Text;
     options.colorSpace = colorSpaces.at(colorSpace);
     std::ios::sync_with_stdio(false);
+    if (openTrackIo)
+        return vellmeta::writeOpenTrackIoSamples(paths, options.colorSpace, jsonLines, std::cout, std::cerr);
     if (diff)
         return vellmeta::diffFiles(paths[0], paths[1], options, std::cout, std::cerr);
     return vellmeta::dumpFiles(paths, options, std::cout, std::cerr);
