@@ -1,5 +1,5 @@
 # Debian packages and a tarball from the install rules, by component:
-#   runtime      the shared library, vellmeta and its manual page
+#   runtime      the shared library, vellmeta, its manual page and JSON Schema
 #   development  headers (C++ and the C interface vmc.h), the CMake package
 #                and the pkg-config file
 # From a Release build configured with -DCMAKE_SKIP_INSTALL_RPATH=ON (a
@@ -41,7 +41,7 @@ libVellMetadataContainer decodes the fixed 2480-byte header of a VELLRAW
 (version 3) camera raw file into one typed metadata object. This package
 holds the shared library, with its C++ and C interfaces, and the vellmeta
 command-line tool, which shows what the headers of clips say as text, JSON,
-CSV or TSV.")
+CSV, TSV or OpenTrackIO samples, with its JSON Schema.")
 
 set(CPACK_DEBIAN_DEVELOPMENT_PACKAGE_NAME libvellmetadatacontainer-dev)
 set(CPACK_DEBIAN_DEVELOPMENT_PACKAGE_SECTION libdevel)
