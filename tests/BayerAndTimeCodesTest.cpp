@@ -45,7 +45,7 @@ TEST(BayerAndTimeCodes, TimeCodesTestOnlyTheirFirstWord)
     const std::pair<Vmc::decoding::At<VellRawMeta::TC_Struct>, MetaField<VellRawMeta::TC_Struct> C::*> slots[] = {
         {VMC_AT(timeCode1), &C::timeCode1}, {VMC_AT(timeCode2), &C::timeCode2}, {VMC_AT(timeCode3), &C::timeCode3},
         {VMC_AT(timeCode4), &C::timeCode4}, {VMC_AT(timeCode5), &C::timeCode5}, {VMC_AT(timeCode6), &C::timeCode6},
-        {VMC_AT(timeCode7), &C::timeCode7},
+        {VMC_AT(timeCode7), &C::timeCode7}, {VMC_AT(timeCode8), &C::timeCode8}, // the eighth with the texts
     };
     for (std::size_t i = 0; i < std::size(slots); ++i) {
         // Each carries data; only the one under test has a written time word.
