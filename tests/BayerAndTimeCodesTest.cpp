@@ -20,10 +20,6 @@ TEST(BayerAndTimeCodes, ColorOrderStopsWhenUnknown)
                             d.c.identifierHex.defined != 0, d.c.ndFilter.defined != 0, d.c.groupName1.defined != 0})
             EXPECT_EQ(stored, k.label != nullptr) << k.value;
     }
-    // In the file the bytes spell the label backwards.
-    HeaderImage image = HeaderImage::decodable();
-    image.setBytes(Vmc::decoding::At<unsigned char[4]>{VMC_AT(bayerColorOrder).offset}, {'R', 'G', 'G', 'B'});
-    EXPECT_STREQ(decode(image).c.bayerPattern.text, "BGGR");
 }
 
 TEST(BayerAndTimeCodes, UnwrittenOrderGoesOnAndWordsAreUntested)
