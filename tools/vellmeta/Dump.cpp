@@ -10,6 +10,7 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include "FileProblems.h"
 
 namespace vellmeta {
 
@@ -36,7 +37,7 @@ std::string readHeader(const std::string& path, HeaderBytes& header)
     if (::fstat(fd, &info) != 0)
         return withErrno("cannot examine");
     if (S_ISDIR(info.st_mode))
-        return "is a directory, not a VELLRAW file";
+        return kDirectoryProblem;
 
     std::size_t got = 0;
     while (got < kHeaderSize) {
@@ -50,12 +51,7 @@ std::string readHeader(const std::string& path, HeaderBytes& header)
             break;
         got += static_cast<std::size_t>(n);
     }
-    if (got == 0)
-        return "is empty; a VELLRAW header has " + std::to_string(kHeaderSize) + " bytes";
-    if (got < kHeaderSize)
-        return "is " + std::to_string(got) + " bytes long, shorter than the " + std::to_string(kHeaderSize) +
-               "-byte VELLRAW header";
-    return {};
+    return headerSizeProblem(got);
 }
 
 std::string decodeFile(const std::string& path, Vmc::VellMetadataContainer::ColorSpace colorSpace,
