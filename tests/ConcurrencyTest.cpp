@@ -18,7 +18,7 @@
 #include <gtest/gtest.h>
 
 #include "support/ContainerProbe.h"
-#include "support/FieldChecks.h"
+#include "support/Decode.h"
 #include "support/FullHeader.h"
 #include "support/HeaderFieldMap.h"
 

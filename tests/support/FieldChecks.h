@@ -1,9 +1,7 @@
-// Decoding composed header images in tests, and checks on the containers:
-// the container and result of a decoding (the message copied and released),
-// headers built from the smallest decodable one, a container holding values
-// of an earlier header, a field's text or value (or nothing when undefined),
-// an enumeration's label or its failure, and the fields that differ between
-// two containers, found by the field walk.
+// Checks on decoded containers: headers built from the smallest decodable
+// one, a container holding values of an earlier header, a field's text or
+// value (or nothing when undefined), an enumeration's label or its failure,
+// and the fields that differ between two containers, found by the field walk.
 //
 //   const Decoded d = decode(headerWith(VMC_AT(cameraType), 2u, VMC_AT(lensName), "Zeiss"), earlier());
 //   EXPECT_STREQ(textOf(d.c.cameraModel), "Corva LT");   // null when undefined
@@ -16,7 +14,6 @@
 
 #include <algorithm>
 #include <cmath>
-#include <cstdlib>
 #include <cstring>
 #include <limits>
 #include <optional>
@@ -28,31 +25,10 @@
 #include <gtest/gtest.h>
 
 #include "ContainerProbe.h"
+#include "Decode.h"
 #include "FullHeader.h"
 
 namespace Vmc::testing {
-
-struct Decoded {
-    VellMetadataContainer c;
-    bool isError = false;
-    std::uint32_t code = 0;
-    std::string message;
-};
-
-// Decodes `image` into `start` (a new container unless given) with the
-// primaries of `colorSpace` (wide gamut unless given).
-inline Decoded decode(const HeaderImage& image, VellMetadataContainer start = VellMetadataContainer(),
-                      VellMetadataContainer::ColorSpace colorSpace = VellMetadataContainer::ColorSpace::WideGamut)
-{
-    Decoded d;
-    d.c = std::move(start);
-    ErrorValue result = d.c.initFromHeader(image.header(), colorSpace);
-    d.isError = result.isError;
-    d.code = result.code;
-    d.message = result.message != nullptr ? result.message : "";
-    std::free(result.message);
-    return d;
-}
 
 constexpr std::uint32_t kUnwritten = 0xFFFFFFFF;
 constexpr std::uint16_t kUnwritten16 = 0xFFFF;
