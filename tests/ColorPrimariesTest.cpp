@@ -6,9 +6,7 @@
 
 #include <gtest/gtest.h>
 
-#include "support/Decode.h"
-#include "support/FullHeader.h"
-#include "support/HeaderImage.h"
+#include "support/FieldChecks.h"
 
 using Vmc::Chromaticities;
 using Vmc::Vec2;
@@ -17,18 +15,10 @@ using Vmc::testing::decode;
 using Vmc::testing::HeaderImage;
 using ColorSpace = VellMetadataContainer::ColorSpace;
 
-namespace {
-
-Chromaticities native(unsigned short cct, bool ndIn)
-{
-    return Vmc::ColorCorrectionMatrixTable::cameraNativeChromaticities(cct, ndIn);
-}
-
-} // namespace
-
 TEST(ColorPrimaries, EachColorSpaceStoresItsPrimariesAndWhite)
 {
     const Chromaticities wide(Vec2(0.684f, 0.313f), Vec2(0.221f, 0.848f), Vec2(0.0861f, -0.102f), Vec2(0.3127f, 0.329f));
+    const auto native = Vmc::ColorCorrectionMatrixTable::cameraNativeChromaticities;
     const Chromaticities aces(Vec2(0.7347f, 0.2653f), Vec2(0.0f, 1.0f), Vec2(0.0001f, -0.077f), Vec2(0.32168f, 0.33767f));
     struct Case {
         ColorSpace space;

@@ -12,14 +12,17 @@
 #include <random>
 #include <string>
 #include <thread>
+#include <tuple>
 #include <vector>
 
 #include <gtest/gtest.h>
 
 #include "support/ContainerProbe.h"
+#include "support/Decode.h"
 #include "support/FullHeader.h"
 #include "support/HeaderFieldMap.h"
 
+using Vmc::testing::Decoded;
 using Vmc::testing::HeaderImage;
 using ColorSpace = Vmc::VellMetadataContainer::ColorSpace;
 
@@ -51,27 +54,15 @@ std::vector<HeaderImage> variedHeaders()
     return headers;
 }
 
-struct Decoded {
-    Vmc::VellMetadataContainer container;
-    std::string result; // failure flag, code and message
-};
-
-Decoded decode(const HeaderImage& image, ColorSpace colorSpace)
-{
-    Decoded d;
-    Vmc::ErrorValue r = d.container.initFromHeader(image.header(), colorSpace);
-    d.result = std::to_string(r.isError) + " " + std::to_string(r.code) + " " + r.message;
-    std::free(r.message);
-    return d;
-}
-
 } // namespace
 
 TEST(Concurrency, ThreadsDecodeAsOneThreadDoes)
 {
     const std::vector<HeaderImage> headers = variedHeaders();
     const std::size_t jobs = headers.size() * kSpaces;
-    auto run = [&](std::size_t job) { return decode(headers[job / kSpaces], kColorSpaces[job % kSpaces]); };
+    auto run = [&](std::size_t job) {
+        return Vmc::testing::decode(headers[job / kSpaces], {}, kColorSpaces[job % kSpaces]);
+    };
 
     // Eight threads run every job, each starting at its own header, once all
     // of them are ready.
@@ -95,8 +86,10 @@ TEST(Concurrency, ThreadsDecodeAsOneThreadDoes)
         const Decoded reference = run(job);
         for (std::size_t t = 0; t < kThreads; ++t) {
             SCOPED_TRACE("thread " + std::to_string(t) + ", job " + std::to_string(job));
-            EXPECT_EQ(results[t][job].result, reference.result);
-            const char* difference = Vmc::testing::firstDifference(results[t][job].container, reference.container);
+            const Decoded& got = results[t][job];
+            EXPECT_EQ(std::tie(got.isError, got.code, got.message),
+                      std::tie(reference.isError, reference.code, reference.message));
+            const char* difference = Vmc::testing::firstDifference(got.c, reference.c);
             EXPECT_EQ(difference, nullptr) << difference;
         }
     }

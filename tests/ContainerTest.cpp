@@ -1,5 +1,6 @@
-// The container's field model (construction, text ownership, the field walk)
-// and the decoding driver's result.
+// The container's field model (construction, text ownership, the field walk),
+// the decoding driver's result, and the full header, which defines every
+// field the field groups read.
 #include <container/Failures.h>
 
 #include "support/FieldChecks.h"
@@ -18,6 +19,17 @@ static std::array<int, 3> census(const VellMetadataContainer& c)
             n[2] += field.text != nullptr;
     });
     return n;
+}
+
+// The names of the fields whose flag is (or is not) set.
+static std::vector<std::string> fieldNames(const VellMetadataContainer& c, bool defined)
+{
+    std::vector<std::string> names;
+    Vmc::forEachField(c, [&](const Vmc::FieldInfo& info, const auto& field) {
+        if ((field.defined != 0) == defined)
+            names.push_back(info.name);
+    });
+    return names;
 }
 
 TEST(Container, NewContainerHoldsNothing)
@@ -82,4 +94,23 @@ TEST(Driver, FailureMessagesAndWhichFailuresStop)
     std::free(result.message);
     for (const auto& info : Vmc::decoding::kFailures) // code 0: recorded, and decoding goes on
         EXPECT_EQ(info.stops, info.code != 0) << info.text;
+}
+
+TEST(FullHeader, DefinesEveryFieldButTheSpareOnesAlikeOnEveryDecoding)
+{
+    using ColorSpace = VellMetadataContainer::ColorSpace;
+    const std::vector<std::string> spare = {"spareWord",   "spareFloatA", "spareVec3A",  "spareVec3B", "spareFloatB",
+                                            "spareTextA",  "spareFloatC", "spareTextB",  "spareTextC", "sparePair",
+                                            "spareFloatD", "spareTextD",  "spareFlag"};
+    for (ColorSpace space : {ColorSpace::AcesAP0, ColorSpace::CameraNative, ColorSpace::WideGamut}) {
+        const Decoded once = decode(fullHeader(), VellMetadataContainer(), space);
+        EXPECT_FALSE(once.isError || once.code != 0) << once.message;
+        if (space == ColorSpace::AcesAP0) {
+            EXPECT_EQ(fieldNames(once.c, false), spare);
+        }
+        // Decoded again into the container it filled: the same container.
+        const Decoded twice = decode(fullHeader(), once.c, space);
+        EXPECT_TRUE(once.c == twice.c && twice.c == once.c);
+        EXPECT_EQ(fieldNames(once.c, true), fieldNames(twice.c, true));
+    }
 }

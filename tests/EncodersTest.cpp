@@ -4,35 +4,28 @@ using namespace Vmc::testing;
 using C = Vmc::VellMetadataContainer;
 using Number = MetaField<std::uint32_t> C::*;
 
-// Every encoder, set and limit holds a value of its own, so that a field read
-// from the wrong word shows: hundreds the encoder, tens the set, units the
-// limit (0 the reading).
+// The full header, in which every encoder, set and limit holds a value of its
+// own, so that a field read from the wrong word shows; a set-1 parameter of
+// 0xFF, which is not a sentinel.
 static HeaderImage allEncodersWritten(std::uint8_t mode1 = 1, std::uint8_t mode2 = 0)
 {
-    HeaderImage image = headerWith(VMC_AT(encoderModeByte1), mode1, VMC_AT(encoderParameterByte1), 0xFF,
-                                   VMC_AT(encoderModeByte2), mode2, VMC_AT(encoderParameterByte2), 9);
-    image.set(VMC_AT(rawEncoderA), 110, 120);
-    image.set(VMC_AT(rawEncoderB), 210, 220);
-    image.set(VMC_AT(rawEncoderC), 310, 320);
-    image.set(VMC_AT(encoderLimitsA1), 111, 112);
-    image.set(VMC_AT(encoderLimitsB1), 211, 212);
-    image.set(VMC_AT(encoderLimitsC1), 311, 312);
-    image.set(VMC_AT(encoderLimitsA2), 121, 122);
-    image.set(VMC_AT(encoderLimitsB2), 221, 222);
-    image.set(VMC_AT(encoderLimitsC2), 321, 322);
+    HeaderImage image = fullHeader();
+    image.set(VMC_AT(encoderModeByte1), mode1);
+    image.set(VMC_AT(encoderModeByte2), mode2);
+    image.set(VMC_AT(encoderParameterByte1), std::uint8_t{0xFF});
     return image;
 }
 
 using Expected = std::pair<Number, std::uint32_t>;
 const Expected kSets[2][10] = {
-    {{&C::encoderA1Raw, 110}, {&C::encoderA1LimitFirst, 111}, {&C::encoderA1LimitSecond, 112},
-     {&C::encoderB1Raw, 210}, {&C::encoderB1LimitFirst, 211}, {&C::encoderB1LimitSecond, 212},
-     {&C::encoderC1Raw, 310}, {&C::encoderC1LimitFirst, 311}, {&C::encoderC1LimitSecond, 312},
+    {{&C::encoderA1Raw, 300}, {&C::encoderA1LimitFirst, 10}, {&C::encoderA1LimitSecond, 1000},
+     {&C::encoderB1Raw, 400}, {&C::encoderB1LimitFirst, 20}, {&C::encoderB1LimitSecond, 2000},
+     {&C::encoderC1Raw, 500}, {&C::encoderC1LimitFirst, 30}, {&C::encoderC1LimitSecond, 3000},
      {&C::encoderParameter1, 255}},
-    {{&C::encoderA2Raw, 120}, {&C::encoderA2LimitFirst, 121}, {&C::encoderA2LimitSecond, 122},
-     {&C::encoderB2Raw, 220}, {&C::encoderB2LimitFirst, 221}, {&C::encoderB2LimitSecond, 222},
-     {&C::encoderC2Raw, 320}, {&C::encoderC2LimitFirst, 321}, {&C::encoderC2LimitSecond, 322},
-     {&C::encoderParameter2, 9}},
+    {{&C::encoderA2Raw, 310}, {&C::encoderA2LimitFirst, 11}, {&C::encoderA2LimitSecond, 1100},
+     {&C::encoderB2Raw, 410}, {&C::encoderB2LimitFirst, 21}, {&C::encoderB2LimitSecond, 2100},
+     {&C::encoderC2Raw, 510}, {&C::encoderC2LimitFirst, 31}, {&C::encoderC2LimitSecond, 3100},
+     {&C::encoderParameter2, 6}},
 };
 
 TEST(Encoders, EachSetPresentByItsModeWithEveryFieldFromItsOwnWord)
@@ -70,8 +63,8 @@ TEST(Encoders, SetTwoNeedsAWrittenLimit)
     image.set(VMC_AT(encoderLimitsC2), 0xFFFF, 7);
     c = decode(image).c;
     EXPECT_STREQ(c.encoderMode2.text, "NONE");
-    EXPECT_EQ(c.encoderParameter2.value, 9u);
-    EXPECT_EQ(c.encoderA2Raw.value, 120u);
+    EXPECT_EQ(c.encoderParameter2.value, 6u);
+    EXPECT_EQ(c.encoderA2Raw.value, 310u);
     EXPECT_EQ(valueOf(c.encoderA2LimitFirst), 65535u);
     EXPECT_EQ(valueOf(c.encoderB2LimitSecond), 65535u);
     EXPECT_EQ(valueOf(c.encoderC2LimitFirst), 65535u);
@@ -81,11 +74,11 @@ TEST(Encoders, SetTwoNeedsAWrittenLimit)
 TEST(Encoders, SetOneReadingDecidesForBothSets)
 {
     HeaderImage image = allEncodersWritten();
-    image.set(VMC_AT(rawEncoderA), 300, 0xFFFF);  // set-2 reading stored as read
+    image.set(VMC_AT(rawEncoderA), 301, 0xFFFF);  // set-2 reading stored as read
     image.set(VMC_AT(rawEncoderB), 0xFFFF, 1200); // a valid set-2 reading is skipped
     image.fill(VMC_AT(encoderLimitsC1), 0xFF);    // set-1 limits are not tested
     const C c = decode(image).c;
-    EXPECT_EQ(c.encoderA1Raw.value, 300u);
+    EXPECT_EQ(c.encoderA1Raw.value, 301u);
     EXPECT_EQ(valueOf(c.encoderA2Raw), 65535u);
     for (Number field : {&C::encoderB1Raw, &C::encoderB1LimitFirst, &C::encoderB1LimitSecond, &C::encoderB2Raw,
                          &C::encoderB2LimitFirst, &C::encoderB2LimitSecond})

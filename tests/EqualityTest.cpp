@@ -121,11 +121,9 @@ TEST(Equality, FractionsByQuotientTextsByContentZerosBySignFlagsAsStored)
         EXPECT_EQ(bothWays(&C::sensorFrameRate, k.a, k.b), std::pair(k.equal, k.equal))
             << k.a.numerator << "/" << k.a.denominator << " vs " << k.b.numerator << "/" << k.b.denominator;
 
-    // Texts in distinct buffers, compared by content.
-    const struct { const char *a, *b; bool equal; } texts[] = {
-        {"Corva NX", "Corva NX", true}, {"Corva NX", "corva nx", false}, {"", "", true}, {"", "x", false}};
-    for (const auto& k : texts)
-        EXPECT_EQ(bothWays(&C::cameraModel, k.a, k.b), std::pair(k.equal, k.equal)) << k.a << " vs " << k.b;
+    // Texts in distinct buffers compare by content (differences in case,
+    // length and trailing blanks are walked above), the empty one too.
+    EXPECT_EQ(bothWays(&C::cameraModel, "", ""), std::pair(true, true));
 
     EXPECT_EQ(bothWays(&C::exposureTime, 0.0f, -0.0f), std::pair(true, true));
     EXPECT_EQ(bothWays(&C::whitePoint, Vec2{0.0f, -0.0f}, Vec2{-0.0f, 0.0f}), std::pair(true, true));

@@ -1,6 +1,7 @@
-// The test for a header field the camera never wrote: all ones for integers
-// and bytes, any NaN for floats, and a record with any part unwritten. (Where
-// each field sits is checked with the field table, HeaderFieldMap.h.)
+// The header's layout, as the field table that fuzzing and tests mutate
+// through describes it (each row's offset is checked at build time), and the
+// test for a field the camera never wrote: all ones for integers and bytes,
+// any NaN for floats, and a record with any part unwritten.
 #include <VellMetadataContainer/Sentinels.h>
 #include <VellMetadataContainer/VellFileHeaderV3.h>
 
@@ -9,7 +10,19 @@
 
 #include <gtest/gtest.h>
 
+#include "support/HeaderFieldMap.h"
+
 using Vmc::uninitializedField;
+
+TEST(HeaderFieldMap, FieldsAreOrderedDisjointAndInsideTheHeader)
+{
+    std::size_t end = 20; // bytes 0 to 19 are never read
+    for (const Vmc::testing::HeaderField& field : Vmc::testing::headerFields()) {
+        EXPECT_GE(field.offset, end) << field.name;
+        end = field.offset + field.width;
+    }
+    EXPECT_EQ(end, VellRawMeta::kVellFileHeaderV3Size) << "the last record's values end the header";
+}
 
 TEST(Sentinels, AllOnesIntegersAndBytesAnyNaNRecordsWithAnyUnwrittenPart)
 {

@@ -29,9 +29,6 @@ struct GuardedPage {
     void* base = mmap(nullptr, 2 * page, PROT_READ | PROT_WRITE, MAP_PRIVATE | MAP_ANONYMOUS, -1, 0);
     bool ready = base != MAP_FAILED && page >= kHeaderSize &&
                  mprotect(static_cast<unsigned char*>(base) + page, page, PROT_NONE) == 0;
-    GuardedPage() = default;
-    GuardedPage(const GuardedPage&) = delete;
-    GuardedPage& operator=(const GuardedPage&) = delete;
     ~GuardedPage()
     {
         if (base != MAP_FAILED)

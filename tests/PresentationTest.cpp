@@ -108,8 +108,6 @@ TEST(FieldValues, PlainTextAndJsonOfEveryValueType)
         {views("whiteBalanceTint", std::int32_t{-2147483647 - 1}), "-2147483648", "-2147483648"},
         {views("switch1", true), "yes", "true"},
         {views("cdlSlope", Vmc::Vec3(1.0f, kNaN, 0.875f)), "(1, NaN, 0.875)", R"([1.0,"NaN",0.875])"},
-        {views("fullImageWindow", Vmc::ImageWindow(Vmc::Vec2(8, 4), Vmc::Vec2(4087, 2155))), "(8, 4) to (4087, 2155)",
-         "[[8.0,4.0],[4087.0,2155.0]]"},
         {views("chromaticities", Vmc::Chromaticities(Vmc::Vec2(0.684f, 0.313f), Vmc::Vec2(0.221f, 0.848f), Vmc::Vec2(0.0861f, -0.102f),
                                    Vmc::Vec2(0.3127f, 0.329f))),
          "red (0.684, 0.313), green (0.221, 0.848), blue (0.0861, -0.102), white (0.3127, 0.329)",
@@ -117,8 +115,6 @@ TEST(FieldValues, PlainTextAndJsonOfEveryValueType)
         {views("cameraTriple", Vmc::CameraTriple{1.0f, 2.0f, 3.0f, 0u}), "1, 2, 3 (extra 0)", "[1.0,2.0,3.0,0]"},
         {views("sensorFrameRate", Vmc::Rational(23976, 1000)), "23976/1000 (23.976)", R"({"numerator":23976,"denominator":1000})"},
         {views("sensorFrameRate", Vmc::Rational(0, 0)), "0/0 (NaN)", R"({"numerator":0,"denominator":0})"},
-        {views("timeCode", VellRawMeta::TC_Struct{0x23595924u, 5u, 0x80005DC0u, 9u}), "23:59:59;24",
-         R"({"text":"23:59:59;24","bcdTime":593058084,"word1":5,"rateAndDropFrame":2147507648,"word3":9})"},
         {views("lookName", "Zeiss \xE8\n"), "Zeiss " "\xEF\xBF\xBD" "\\n", "\"Zeiss \xEF\xBF\xBD\\n\""},
         {views("lookName", ""), "", "\"\""},
     };
@@ -161,7 +157,6 @@ TEST(FieldValues, ConvertedForPeople)
         const char* field;
         const char* text;
     } cases[] = {
-        {with("exposureTime", 0.020833f, rate24), "exposureTime", "1/48 s (0.020833 s), 180\u00B0 shutter"},
         {with("exposureTime", 0.0125f), "exposureTime", "1/80 s (0.0125 s)"}, // no frame rate, no angle
         {with("exposureTime", 0.3f), "exposureTime", "0.3 s"},              // not a whole fraction
         {with("exposureTime", 2.0f, rate24), "exposureTime", "2 s, 17280\u00B0 shutter"},
@@ -171,7 +166,6 @@ TEST(FieldValues, ConvertedForPeople)
         {with("timeCodeRate", 29.97f), "timeCodeRate", "29.97 fps"},
         {with("lensFocusDistance", kInf), "lensFocusDistance", "infinity"},
         {with("lensFocusDistance", 0.0254f), "lensFocusDistance", "0.0254 m"},
-        {with("lensFocalLength", 50.0f), "lensFocalLength", "50 mm"},
         {with("lensAperture", 5.656854f), "lensAperture", "f/5.6"}, // the stop's name, not 5.7
         {with("lensAperture", 22.627417f), "lensAperture", "f/22"},
         {with("lensAperture", 3.3f), "lensAperture", "f/3.3"},
@@ -180,14 +174,9 @@ TEST(FieldValues, ConvertedForPeople)
         {with("longitude", 3.7f), "longitude", "3.7\u00B0 E"},
         {with("utcOffset", -16200.0f), "utcOffset", "-04:30"},
         {with("dstOffset", 3630.0f), "dstOffset", "+01:00:30"},
-        {balance, "whiteBalanceCct", "5600 K, tint +3"},
         {balance, "whiteBalanceTint", "+3"},
         {with("whiteBalanceCct", 3200u), "whiteBalanceCct", "3200 K"},
-        {with("timeCode", VellRawMeta::TC_Struct{0x01000000u, 0u, 0x80007512u, 0u}), "timeCode",
-         "01:00:00;00 at 29.97 fps, drop frame"},
         {with("timeCode1", VellRawMeta::TC_Struct{0x1A000000u, 0u, 0u, 0u}), "timeCode1", "110:00:00:00"},
-        {with("activeImageWindow", Vmc::ImageWindow(Vmc::Vec2(8, 4), Vmc::Vec2(4087, 2155))), "activeImageWindow",
-         "(8, 4) to (4087, 2155), 4080 \u00D7 2152 px"},
         {with("lensName", "line\nbreak \x1B[31m"), "lensName", "line\\nbreak \\x1B[31m"},
     };
     for (const auto& c : cases)
@@ -202,14 +191,14 @@ TEST(FieldValues, ConvertedForPeople)
 
 TEST(FieldValues, SameFieldValueFollowsContainerEquality)
 {
+    // The value rules are container equality's, checked with it; here the
+    // field chosen and the definedness on both sides.
     const int rate = Vmc::fieldIndex("sensorFrameRate");
     const int text = Vmc::fieldIndex("lookName");
-    const int number = Vmc::fieldIndex("extraFloatValue");
     EXPECT_TRUE(Vmc::sameFieldValue(with("sensorFrameRate", Vmc::Rational(1, 2)),
                                     with("sensorFrameRate", Vmc::Rational(2, 4)), rate)); // by quotient
-    EXPECT_FALSE(Vmc::sameFieldValue(with("extraFloatValue", kNaN), with("extraFloatValue", kNaN), number));
-    EXPECT_TRUE(Vmc::sameFieldValue(with("extraFloatValue", 0.0f), with("extraFloatValue", -0.0f), number));
     EXPECT_FALSE(Vmc::sameFieldValue(with("lookName", "A"), with("lookName", "a"), text));
+    EXPECT_TRUE(Vmc::sameFieldValue(with("lookName", "A", with("extraFloatValue", 1.0f)), with("lookName", "A"), text));
     EXPECT_FALSE(Vmc::sameFieldValue(with("lookName", "A"), Container(), text)) << "defined on one side only";
 }
 

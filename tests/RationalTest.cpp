@@ -4,7 +4,6 @@
 
 #include <cmath>
 #include <limits>
-#include <numeric>
 #include <random>
 #include <sstream>
 #include <string>
@@ -93,26 +92,6 @@ TEST(Rational, Examples)
 {
     for (const auto& [value, expected] : kExamples)
         EXPECT_EQ(shown(Vmc::Rational(value)), shown(expected)) << shown(value);
-}
-
-TEST(Rational, RecoversSimpleFractionsInLowestTerms)
-{
-    // Each range keeps neighbouring fractions of its denominators further
-    // apart than twice the tolerance, so the fraction itself is the simplest:
-    // below 1 (absolute tolerance 2^-30), up to 100 (relative tolerance,
-    // direct expansion), above 32768 (expansion of the fractional part).
-    const std::int64_t ranges[][3] = {{0, 1, 10000}, {1, 100, 1000}, {32768, 1 << 20, 16}}; // wholes, denominators
-    std::mt19937_64 random(17);
-    for (const auto& [wholeLow, wholeHigh, maxDenominator] : ranges) {
-        for (int i = 0; i < 1000; ++i) {
-            const std::int64_t q = 1 + static_cast<std::int64_t>(random() % maxDenominator);
-            const std::int64_t whole = wholeLow + static_cast<std::int64_t>(random() % (wholeHigh - wholeLow));
-            const std::int64_t p = (random() % 2 == 0 ? -1 : 1) * (whole * q + static_cast<std::int64_t>(random() % q));
-            const std::int64_t g = std::gcd(p, q);
-            EXPECT_EQ(shown(Vmc::Rational(static_cast<double>(p) / q)),
-                      std::to_string(p / g) + "/" + std::to_string(q / g));
-        }
-    }
 }
 
 TEST(Denominator, EndlessExpansionsAndSmallTolerances)

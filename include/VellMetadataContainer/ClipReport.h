@@ -13,6 +13,7 @@
 #include <cstdint>
 #include <string>
 #include <string_view>
+#include <utility>
 #include <vector>
 
 #include "Export.h"
@@ -72,6 +73,16 @@ public:
     // The fields a clip's entry may show, in the order they are shown;
     // whether each is shown also depends on the clip (defined or not).
     const std::vector<int>& columns() const { return columns_; }
+
+    // The pieces of the views, for surfaces that lay them out themselves
+    // (the web page): whether the text view lists field `index` of the clip;
+    // the result's lines as (label, value) pairs under its heading; and the
+    // table's header cells and a clip's row cells, as plain texts before
+    // CSV or TSV quoting.
+    bool lists(const VellMetadataContainer& container, int index) const;
+    std::vector<std::pair<std::string, std::string>> resultLines(const ClipResult& result) const;
+    std::vector<std::string> headerCells() const;
+    std::vector<std::string> rowCells(const VellMetadataContainer& container, const ClipResult& result) const;
 
 private:
     void textClip(std::string& out, const VellMetadataContainer& container, const ClipResult& result) const;

@@ -307,6 +307,73 @@ py::dict toDict(const Metadata& meta, bool definedOnly)
     return fields;
 }
 
+// ---------------------------------------------------------------- presentation
+// Labels, units, headings and the people's text of each field, all from the
+// library's presentation layer.
+
+struct Field {
+    int index;
+};
+
+int indexOfField(const std::string& name)
+{
+    const int index = fieldIndex(name);
+    if (index < 0)
+        throw py::key_error("no field named '" + name + "'");
+    return index;
+}
+
+const FieldPresentation& presentation(const Field& field) { return kFieldPresentations[field.index]; }
+
+const char* kindName(FieldKind kind)
+{
+    switch (kind) {
+    case FieldKind::Shown: return "shown";
+    case FieldKind::Spare: return "spare";
+    case FieldKind::Fixed: return "fixed";
+    }
+    return "";
+}
+
+py::tuple fieldsInPresentationOrder()
+{
+    py::tuple fields(kFieldCount);
+    for (std::size_t i = 0; i < kPresentationOrder.size(); ++i)
+        fields[i] = py::cast(Field{kPresentationOrder[i]});
+    return fields;
+}
+
+void bindFields(py::module_& m)
+{
+    py::class_<Field>(m, "Field",
+        "How people read one container field: its label, the unit of its decoded number,\n"
+        "the heading it is shown under, and whether views show it by default.")
+        .def_property_readonly("name", [](const Field& f) { return presentation(f).name; })
+        .def_property_readonly("label", [](const Field& f) { return presentation(f).label; })
+        .def_property_readonly("unit", [](const Field& f) { return presentation(f).unit; })
+        .def_property_readonly("heading", [](const Field& f) { return fieldGroupTitle(presentation(f).heading); })
+        .def_property_readonly("kind", [](const Field& f) { return kindName(presentation(f).kind); },
+            "'shown'; 'spare' (decoding never writes it) or 'fixed' (one fixed value)")
+        .def("__eq__", [](const Field& a, const Field& b) { return a.index == b.index; }, py::is_operator())
+        .def("__hash__", [](const Field& f) { return py::hash(py::int_(f.index)); })
+        .def("__repr__", [](const Field& f) {
+            return "<vellmeta.Field " + std::string(presentation(f).name) + " '" + presentation(f).label + "'>";
+        });
+
+    m.def("fields", &fieldsInPresentationOrder,
+        "Every field's description, in the order people read them: by heading, then by place under it.");
+    m.def("field", [](const std::string& name) { return Field{indexOfField(name)}; }, "name"_a,
+        "The description of the field with this container name; KeyError for an unknown name.");
+}
+
+py::object textOf(const Metadata& meta, const std::string& name, bool numeric)
+{
+    const int index = indexOfField(name);
+    if (!fieldDefined(meta.container, index))
+        return py::none();
+    return py::str(fieldText(meta.container, index, numeric ? TextStyle::Numeric : TextStyle::People));
+}
+
 int definedCount(const Metadata& meta)
 {
     int count = 0;
@@ -341,6 +408,10 @@ void bindMetadata(py::module_& m)
 
     metadata
         .def_readonly("result", &Metadata::result)
+        .def("text", &textOf, "name"_a, "numeric"_a = false,
+            "The field's value as one line of text, as the vellmeta tool writes it: for people\n"
+            "(\"f/2.8\", \"1/48 s (0.020833 s)\"), or with numeric the decoded numbers as they are.\n"
+            "None where the field is undefined; KeyError for an unknown name.")
         .def("to_dict", &toDict, "defined_only"_a = false,
             "The fields in container order, name to value; only the defined ones when asked.")
         .def("__eq__", [](const Metadata& a, const Metadata& b) { return a.container == b.container; },
@@ -362,6 +433,7 @@ void defineModule(py::module_& m)
     m.doc() = "Decodes the 2480-byte header of a VELLRAW (version 3) camera raw file.";
 
     bindValueTypes(m);
+    bindFields(m);
     bindMetadata(m);
 
     m.def("decode", &decode, "data"_a, "color_space"_a = "native",

@@ -2,6 +2,7 @@
 values in the command-line tool's JSON conventions, which compare exactly."""
 import atexit
 import functools
+import glob
 import math
 import os
 import shutil
@@ -34,6 +35,28 @@ def image_bytes(name):
 
 def image_names():
     return sorted(n[: -len(".vellraw")] for n in os.listdir(image_dir()))
+
+
+@functools.lru_cache(maxsize=None)
+def interchange_paths(count):
+    """Writes `count` headers whose camera, lens, frame-rate and time-code
+    fields hold values in and out of range; returns their paths."""
+    directory = tempfile.mkdtemp(prefix="vellmeta-interchange-")
+    atexit.register(shutil.rmtree, directory, ignore_errors=True)
+    subprocess.run([os.environ["VELLMETA_HEADERS"], "--interchange", str(count), directory], check=True)
+    return sorted(glob.glob(os.path.join(directory, "*.vellraw")))
+
+
+def sample_paths():
+    """The committed samples, failures included."""
+    return sorted(glob.glob(os.path.join(os.environ.get("VELLMETA_SAMPLES", ""), "**", "*.vellraw"), recursive=True))
+
+
+def all_header_paths(interchange_count):
+    """Samples, fuzz corpus, the composed images and interchange headers."""
+    corpus = os.path.join(os.environ.get("VELLMETA_SAMPLES", ""), os.pardir, "fuzz", "corpus")
+    return (sample_paths() + sorted(glob.glob(os.path.join(corpus, "*")))
+            + [image_path(name) for name in image_names()] + list(interchange_paths(interchange_count)))
 
 
 def f32(number):

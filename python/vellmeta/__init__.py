@@ -6,9 +6,12 @@
 
 Every container field is an attribute of the returned Metadata, None where the
 header left it undefined; Metadata.field_names lists them in container order.
+fields() describes them for people (label, unit, heading) in the order people
+read them, and Metadata.text(name) gives a value as the vellmeta tool writes it.
 """
 from ._vellmeta import (
     HEADER_SIZE,
+    Field,
     Metadata,
     Rational,
     RecorderInfo,
@@ -19,12 +22,15 @@ from ._vellmeta import (
     camera_native_chromaticities,
     decode,
     decode_file,
+    field,
+    fields,
     parse_recorder_info,
     version,
 )
 
 __all__ = [
     "HEADER_SIZE",
+    "Field",
     "Metadata",
     "Rational",
     "RecorderInfo",
@@ -34,11 +40,13 @@ __all__ = [
     "camera_native_chromaticities",
     "decode",
     "decode_file",
+    "field",
+    "fields",
     "parse_recorder_info",
     "version",
 ]
 
 # The classes are defined in the extension; show them where users import them.
-for _cls in (Metadata, Rational, RecorderInfo, Result, TimeCode, Version):
+for _cls in (Field, Metadata, Rational, RecorderInfo, Result, TimeCode, Version):
     _cls.__module__ = __name__
 del _cls

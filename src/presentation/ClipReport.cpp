@@ -42,6 +42,19 @@ void appendFieldsObject(std::string& out, const VellMetadataContainer& container
     out += '}';
 }
 
+// One CSV or TSV line of cells; `untrusted` says which hold header text
+// (none, when empty).
+void appendRow(std::string& out, const std::vector<std::string>& cells, const std::vector<bool>& untrusted,
+               ReportFormat format)
+{
+    for (std::size_t i = 0; i < cells.size(); ++i) {
+        if (i > 0)
+            out += format == ReportFormat::Csv ? ',' : '\t';
+        appendTableCell(out, cells[i], format, i < untrusted.size() && untrusted[i]);
+    }
+    out += format == ReportFormat::Csv ? "\r\n" : "\n";
+}
+
 const char* headingText(FieldGroup heading, bool names)
 {
     return names ? fieldGroupName(heading) : fieldGroupTitle(heading);
@@ -95,24 +108,7 @@ void ClipReport::begin(std::string& out)
     switch (options_.format) {
     case ReportFormat::Json: out += '['; break;
     case ReportFormat::Csv:
-    case ReportFormat::Tsv: {
-        const ReportFormat f = options_.format;
-        const char separator = f == ReportFormat::Csv ? ',' : '\t';
-        appendTableCell(out, options_.names ? "path" : "Path", f, false);
-        for (int index : columns_) {
-            out += separator;
-            const FieldPresentation& p = kFieldPresentations[index];
-            appendTableCell(out, options_.names ? p.name : p.label, f, false);
-        }
-        if (!chosen_) {
-            out += separator;
-            appendTableCell(out, options_.names ? "resultCode" : "Result code", f, false);
-            out += separator;
-            appendTableCell(out, options_.names ? "resultMessage" : "Result message", f, false);
-        }
-        out += f == ReportFormat::Csv ? "\r\n" : "\n";
-        break;
-    }
+    case ReportFormat::Tsv: appendRow(out, headerCells(), {}, options_.format); break;
     case ReportFormat::Text: break;
     }
 }
@@ -162,15 +158,14 @@ void ClipReport::end(std::string& out)
 void ClipReport::textClip(std::string& out, const VellMetadataContainer& container, const ClipResult& result) const
 {
     const TextStyle style = options_.numeric ? TextStyle::Numeric : TextStyle::People;
-    const bool folded = !options_.numeric && !chosen_ && !options_.all;
     appendPrintable(out, result.path);
     out += '\n';
 
     int heading = -1;
     for (int index : columns_) {
-        const bool defined = fieldDefined(container, index);
-        if (!(defined || options_.all) || (folded && !listedForPeople(container, index)))
+        if (!lists(container, index))
             continue;
+        const bool defined = fieldDefined(container, index);
         const FieldPresentation& p = kFieldPresentations[index];
         if (!chosen_ && static_cast<int>(p.heading) != heading) {
             heading = static_cast<int>(p.heading);
@@ -193,28 +188,40 @@ void ClipReport::textClip(std::string& out, const VellMetadataContainer& contain
         out += '\n';
     }
 
-    if (options_.names) {
-        out += "  result\n    isError: ";
-        out += result.isError ? "true" : "false";
-        out += "\n    code: ";
-        appendNumber(out, result.code);
-        out += "\n    message:";
-        if (!result.message.empty())
+    out += "  ";
+    out += options_.names ? "result" : "Result";
+    out += '\n';
+    for (const auto& [label, value] : resultLines(result)) {
+        out += "    ";
+        out += label;
+        out += ':';
+        if (!value.empty())
             out += ' ';
-        appendPrintable(out, result.message);
-        out += '\n';
-    } else {
-        out += "  Result\n    Status: ";
-        if (result.isError) {
-            out += "failure ";
-            appendNumber(out, result.code);
-            out += ": ";
-            appendPrintable(out, result.message);
-        } else {
-            out += "decoded without failure";
-        }
+        out += value;
         out += '\n';
     }
+}
+
+bool ClipReport::lists(const VellMetadataContainer& container, int index) const
+{
+    if (options_.all)
+        return true;
+    // The tint is folded into the white balance in the people's view.
+    const bool folded = !options_.numeric && !chosen_;
+    return folded ? listedForPeople(container, index) : fieldDefined(container, index);
+}
+
+// People's view: one status line; with container names: isError, code and
+// message, as the container's error value holds them.
+std::vector<std::pair<std::string, std::string>> ClipReport::resultLines(const ClipResult& result) const
+{
+    std::string code;
+    appendNumber(code, result.code);
+    if (options_.names)
+        return {{"isError", result.isError ? "true" : "false"}, {"code", code}, {"message", printable(result.message)}};
+    if (!result.isError)
+        return {{"Status", "decoded without failure"}};
+    return {{"Status", "failure " + code + ": " + printable(result.message)}};
 }
 
 // {"path":…,"result":{"isError":…,"code":…,"message":…},"fields":{…}}
@@ -235,31 +242,41 @@ void ClipReport::jsonClip(std::string& out, const VellMetadataContainer& contain
 
 void ClipReport::tableRow(std::string& out, const VellMetadataContainer& container, const ClipResult& result) const
 {
-    const ReportFormat f = options_.format;
-    const char separator = f == ReportFormat::Csv ? ',' : '\t';
-    const TextStyle style = options_.numeric ? TextStyle::Numeric : TextStyle::People;
-    std::string cell;
-    cell.reserve(64);
-    cell.clear();
-    appendPrintable(cell, result.path);
-    appendTableCell(out, cell, f, true);
-    for (int index : columns_) {
-        out += separator;
-        cell.clear();
-        appendFieldText(cell, container, index, style);
-        appendTableCell(out, cell, f, kFieldPresentations[index].type == ValueType::Text);
-    }
+    // Header texts (the path, text fields, the message) are guarded against
+    // running as formulas; numbers of ours are not.
+    std::vector<bool> untrusted{true};
+    for (int index : columns_)
+        untrusted.push_back(kFieldPresentations[index].type == ValueType::Text);
+    if (!chosen_)
+        untrusted.insert(untrusted.end(), {false, true});
+    appendRow(out, rowCells(container, result), untrusted, options_.format);
+}
+
+std::vector<std::string> ClipReport::headerCells() const
+{
+    std::vector<std::string> cells{options_.names ? "path" : "Path"};
+    for (int index : columns_)
+        cells.emplace_back(options_.names ? kFieldPresentations[index].name : kFieldPresentations[index].label);
     if (!chosen_) {
-        out += separator;
-        cell.clear();
-        appendNumber(cell, result.code);
-        appendTableCell(out, cell, f, false);
-        out += separator;
-        cell.clear();
-        appendPrintable(cell, result.message);
-        appendTableCell(out, cell, f, true);
+        cells.emplace_back(options_.names ? "resultCode" : "Result code");
+        cells.emplace_back(options_.names ? "resultMessage" : "Result message");
     }
-    out += f == ReportFormat::Csv ? "\r\n" : "\n";
+    return cells;
+}
+
+std::vector<std::string> ClipReport::rowCells(const VellMetadataContainer& container, const ClipResult& result) const
+{
+    const TextStyle style = options_.numeric ? TextStyle::Numeric : TextStyle::People;
+    std::vector<std::string> cells{printable(result.path)};
+    for (int index : columns_)
+        cells.push_back(fieldText(container, index, style));
+    if (!chosen_) {
+        std::string code;
+        appendNumber(code, result.code);
+        cells.push_back(std::move(code));
+        cells.push_back(printable(result.message));
+    }
+    return cells;
 }
 
 void appendContainerJson(std::string& out, const VellMetadataContainer& container, bool all)

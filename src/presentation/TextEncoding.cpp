@@ -58,30 +58,38 @@ std::size_t sequenceLength(std::string_view s, std::size_t i, std::size_t& bad)
     return need + 1;
 }
 
-// Appends `bytes` made valid UTF-8: runs of bytes for which plain(byte) holds
-// whole, and every other character (one U+FFFD for an ill-formed sequence)
-// through emit(character). Header texts are mostly plain ASCII, so most of
-// them go out in one append.
-template <class Plain, class Emit>
-void appendInRuns(std::string& out, std::string_view bytes, Plain&& plain, Emit&& emit)
+// Length of the run of printable ASCII at the start of `bytes` that needs no
+// escape (in JSON, quotes and backslashes do).
+template <bool Json>
+std::size_t plainRun(std::string_view bytes)
 {
-    std::size_t i = 0;
-    while (i < bytes.size()) {
-        std::size_t end = i;
-        while (end < bytes.size() && plain(static_cast<unsigned char>(bytes[end])))
-            ++end;
-        out.append(bytes.data() + i, end - i);
-        if (end == bytes.size())
-            return;
+    std::size_t n = 0;
+    while (n < bytes.size()) {
+        const unsigned char c = static_cast<unsigned char>(bytes[n]);
+        if (c < 0x20 || c >= 0x7F || (Json && (c == '"' || c == '\\')))
+            break;
+        ++n;
+    }
+    return n;
+}
+
+// Calls emit(sequence) for every character that is not part of a plain run,
+// and appends plain runs to `out` whole: most header texts are plain ASCII.
+template <bool Json = false, class Emit>
+void forEachSpecial(std::string& out, std::string_view bytes, Emit&& emit)
+{
+    while (!bytes.empty()) {
+        const std::size_t run = plainRun<Json>(bytes);
+        out.append(bytes.substr(0, run));
+        bytes.remove_prefix(run);
+        if (bytes.empty())
+            break;
+        // The next character: one well-formed sequence, or U+FFFD for the
+        // maximal ill-formed one.
         std::size_t bad = 1;
-        const std::size_t length = sequenceLength(bytes, end, bad);
-        if (length > 0) {
-            emit(bytes.substr(end, length));
-            i = end + length;
-        } else {
-            emit(kReplacement);
-            i = end + bad;
-        }
+        const std::size_t length = sequenceLength(bytes, 0, bad);
+        emit(length > 0 ? bytes.substr(0, length) : kReplacement);
+        bytes.remove_prefix(length > 0 ? length : bad);
     }
 }
 
@@ -96,7 +104,7 @@ void appendHexByte(std::string& out, const char* prefix, unsigned value, int dig
 
 void appendValidUtf8(std::string& out, std::string_view bytes)
 {
-    appendInRuns(out, bytes, [](unsigned char b) { return b < 0x80; }, [&](std::string_view c) { out.append(c); });
+    forEachSpecial(out, bytes, [&](std::string_view c) { out.append(c); });
 }
 
 std::string validUtf8(std::string_view bytes)
@@ -108,8 +116,7 @@ std::string validUtf8(std::string_view bytes)
 
 void appendPrintable(std::string& out, std::string_view bytes)
 {
-    const auto plain = [](unsigned char b) { return b >= 0x20 && b < 0x7F; };
-    appendInRuns(out, bytes, plain, [&](std::string_view c) {
+    forEachSpecial(out, bytes, [&](std::string_view c) {
         const unsigned char lead = static_cast<unsigned char>(c[0]);
         if (lead == '\n')
             out += "\\n";
@@ -137,8 +144,7 @@ std::string printable(std::string_view bytes)
 void appendJsonString(std::string& out, std::string_view bytes)
 {
     out += '"';
-    const auto plain = [](unsigned char b) { return b >= 0x20 && b < 0x80 && b != '"' && b != '\\'; };
-    appendInRuns(out, bytes, plain, [&](std::string_view c) {
+    forEachSpecial<true>(out, bytes, [&](std::string_view c) {
         const unsigned char lead = static_cast<unsigned char>(c[0]);
         switch (lead) {
         case '"': out += "\\\""; break;

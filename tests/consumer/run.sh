@@ -1,17 +1,25 @@
 #!/usr/bin/env bash
 # Installs the built library into a scratch prefix, then builds and runs the
-# consumer against it: through find_package, then through pkg-config.
+# consumer against it: through find_package, then through pkg-config; then
+# a C host and the C example under AddressSanitizer.
+#   run.sh BUILD_DIR WORK_DIR [SAMPLES_DIR]
+# With VMC_CONSUMER_PREFIX set, the consumers use that installed tree (the
+# unpacked Debian packages) instead, and BUILD_DIR is not used.
 set -euo pipefail
 build_dir=$1
 work=$2
+samples=${3:-}
 here=$(cd "$(dirname "$0")" && pwd)
 cmake_cmd=${CMAKE_COMMAND:-cmake}
 cxx=${CXX:-c++}
 
 rm -rf "$work"
 mkdir -p "$work"
-prefix="$work/prefix"
-"$cmake_cmd" --install "$build_dir" --prefix "$prefix" >/dev/null
+prefix=${VMC_CONSUMER_PREFIX:-}
+if [ -z "$prefix" ]; then
+    prefix="$work/prefix"
+    "$cmake_cmd" --install "$build_dir" --prefix "$prefix" >/dev/null
+fi
 
 echo "== find_package"
 "$cmake_cmd" -S "$here" -B "$work/cmake-build" -DCMAKE_PREFIX_PATH="$prefix" -DCMAKE_CXX_COMPILER="$cxx" >/dev/null
@@ -30,11 +38,34 @@ out=$(LD_LIBRARY_PATH="$libdir" "$work/pkg-consumer")
 echo "$out"
 [ "$out" = "1.0.0b1 79886 Vostrabeck |400" ]
 
+echo "== C interface, C99, under AddressSanitizer"
+cc=${CC:-cc}
+c_flags=(-std=c99 -Wall -Wextra -pedantic -Werror -fsanitize=address,undefined -fno-omit-frame-pointer)
+# shellcheck disable=SC2046
+"$cc" "${c_flags[@]}" "$here/c_consumer.c" -o "$work/c-consumer" $(pkg-config --cflags --libs VellMetadataContainer)
+# shellcheck disable=SC2046
+"$cc" "${c_flags[@]}" "$here/../../examples/vmc_dump.c" -o "$work/vmc-dump" $(pkg-config --cflags --libs VellMetadataContainer)
+mapfile -t sample_files < <([ -n "$samples" ] && find "$samples" -name '*.vellraw' | sort)
+export ASAN_OPTIONS=detect_leaks=1:abort_on_error=1 UBSAN_OPTIONS=halt_on_error=1
+LD_LIBRARY_PATH="$libdir" "$work/c-consumer" "${sample_files[@]}"
+for f in "${sample_files[@]}"; do
+    status=0
+    LD_LIBRARY_PATH="$libdir" "$work/vmc-dump" "$f" >/dev/null || status=$?
+    [ "$status" -le 1 ] || { echo "vmc_dump $f: status $status"; exit 1; }
+done
+echo "vmc_dump: ${#sample_files[@]} samples"
+unset ASAN_OPTIONS UBSAN_OPTIONS
+
+echo "== C interface through find_package"
+"$cmake_cmd" -S "$here/c" -B "$work/c-cmake-build" -DCMAKE_PREFIX_PATH="$prefix" >/dev/null
+"$cmake_cmd" --build "$work/c-cmake-build" >/dev/null
+LD_LIBRARY_PATH="$libdir" "$work/c-cmake-build/c_consumer" | tail -n 1
+
 echo "== exported symbols"
 lib=$(find "$prefix" -name 'libVellMetadataContainer.so.1.0.0' | head -n 1)
 # Every defined dynamic symbol belongs to the library's own API.
 foreign=$(nm -D --defined-only -C "$lib" | awk '{ $1=""; $2=""; sub(/^  /, ""); print }' \
-    | grep -v -E '^(Vmc::|VellRawMeta::|MetaString::|typeinfo for Vmc::|typeinfo name for Vmc::|vtable for Vmc::|operator==\(VellRawMeta::TC_Struct|operator<<\(std::ostream&, VellRawMeta::TC_Struct|operator<<\(std::basic_ostream<char, std::char_traits<char> >&, VellRawMeta::TC_Struct|VMC_1|LIBVMC)' || true)
+    | grep -v -E '^(Vmc::|VellRawMeta::|MetaString::|typeinfo for Vmc::|typeinfo name for Vmc::|vtable for Vmc::|operator==\(VellRawMeta::TC_Struct|operator<<\(std::ostream&, VellRawMeta::TC_Struct|operator<<\(std::basic_ostream<char, std::char_traits<char> >&, VellRawMeta::TC_Struct|vmc_[a-z0-9_]+$|VMC_1|LIBVMC)' || true)
 if [ -n "$foreign" ]; then
     echo "symbols outside the library's API are exported:"
     echo "$foreign"

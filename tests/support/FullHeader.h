@@ -93,17 +93,16 @@ inline HeaderImage fullHeader()
     h.set(VMC_AT(lookRgb), {0.5f, 0.25f, 0.125f});
     h.set(VMC_AT(cdlApplicationMode), 2u);
 
-    // Bayer colour order, auxiliary words and time codes.
+    // Bayer colour order, auxiliary words and time codes 1 to 8.
     h.set(VMC_AT(bayerColorOrder), 0x52474742u); // RGGB
     h.set(VMC_AT(auxiliaryCameraWord), 42u);
     h.set(VMC_AT(auxiliaryMilliValue), 180000u);
-    h.set(VMC_AT(timeCode1), {0x10000001u, 1u, 24000u, 1u});
-    h.set(VMC_AT(timeCode2), {0x10000002u, 2u, 25000u, 2u});
-    h.set(VMC_AT(timeCode3), {0x10000003u, 3u, 0x80007530u, 3u});
-    h.set(VMC_AT(timeCode4), {0x10000004u, 4u, 48000u, 4u});
-    h.set(VMC_AT(timeCode5), {0x10000005u, 5u, 50000u, 5u});
-    h.set(VMC_AT(timeCode6), {0x10000006u, 6u, 60000u, 6u});
-    h.set(VMC_AT(timeCode7), {0x10000007u, 7u, 23976u, 7u});
+    const At<VellRawMeta::TC_Struct> timeCodes[] = {VMC_AT(timeCode1), VMC_AT(timeCode2), VMC_AT(timeCode3),
+                                                    VMC_AT(timeCode4), VMC_AT(timeCode5), VMC_AT(timeCode6),
+                                                    VMC_AT(timeCode7), VMC_AT(timeCode8)};
+    const std::uint32_t rates[] = {24000, 25000, 0x80007530, 48000, 50000, 60000, 23976, 24000}; // 3: drop frame
+    for (std::uint32_t i = 0; i < 8; ++i)
+        h.set(timeCodes[i], {0x10000001u + i, i + 1, rates[i], i + 1});
 
     // Identifier, status fields and stage-camera codes.
     for (std::size_t i = 0; i < 32; ++i)
@@ -146,12 +145,11 @@ inline HeaderImage fullHeader()
     h.set(VMC_AT(channelSetup), 1u); // left: the tag is decoded
     h.set(VMC_AT(channelTagWord), 0x52494731u);
 
-    // Text fields, a switch and the eighth time code.
+    // Text fields and a switch.
     h.set(VMC_AT(switchWord4), 1u);
     h.setText(VMC_AT(auxiliaryText2), "Auxiliary 2");
     h.setText(VMC_AT(auxiliaryText3), "AUX3");
     h.setText(VMC_AT(auxiliaryText4), "NONE");
-    h.set(VMC_AT(timeCode8), {0x10000008u, 8u, 24000u, 8u});
     h.setText(VMC_AT(longText1), "Long text one");
     h.setText(VMC_AT(longText2), "Long text two");
     h.setText(VMC_AT(longText3), "Long text three");

@@ -10,6 +10,7 @@
 #include <unistd.h>
 
 #include "Dump.h"
+#include "FileProblems.h"
 #include "Progress.h"
 
 namespace vellmeta {
@@ -50,7 +51,7 @@ std::string readStandardInput(HeaderBytes& header)
             break;
         got += static_cast<std::size_t>(n);
     }
-    return shortHeaderProblem(got);
+    return headerSizeProblem(got);
 }
 
 class Batch {

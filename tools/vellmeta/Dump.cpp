@@ -10,6 +10,7 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include "FileProblems.h"
 
 namespace vellmeta {
 
@@ -23,16 +24,6 @@ std::string withErrno(const char* what)
 }
 
 } // namespace
-
-std::string shortHeaderProblem(std::size_t got)
-{
-    if (got == 0)
-        return "is empty; a VELLRAW header has " + std::to_string(kHeaderSize) + " bytes";
-    if (got < kHeaderSize)
-        return "is " + std::to_string(got) + " bytes long, shorter than the " + std::to_string(kHeaderSize) +
-               "-byte VELLRAW header";
-    return {};
-}
 
 std::string readHeader(const std::string& path, HeaderBytes& header, bool regularOnly)
 {
@@ -52,7 +43,7 @@ std::string readHeader(const std::string& path, HeaderBytes& header, bool regula
         if (::fstat(fd, &info) != 0)
             return withErrno("cannot examine");
         if (S_ISDIR(info.st_mode))
-            return "is a directory, not a VELLRAW file";
+            return kDirectoryProblem;
         if (regularOnly && !S_ISREG(info.st_mode))
             return "is not a regular file; a walk reads regular files only";
         return {};
@@ -80,7 +71,7 @@ std::string readHeader(const std::string& path, HeaderBytes& header, bool regula
         if (std::string problem = kindProblem(); !problem.empty())
             return problem;
     }
-    return shortHeaderProblem(got);
+    return headerSizeProblem(got);
 }
 
 std::string decodeFile(const std::string& path, Vmc::VellMetadataContainer::ColorSpace colorSpace,

@@ -18,10 +18,6 @@ using HeaderBytes = std::array<unsigned char, VellRawMeta::kVellFileHeaderV3Size
 // regular file is refused, unopened if it is a FIFO (a walk's files).
 std::string readHeader(const std::string& path, HeaderBytes& header, bool regularOnly = false);
 
-// What is wrong with a header of which only `got` bytes could be read; empty
-// when all 2480 were.
-std::string shortHeaderProblem(std::size_t got);
-
 struct Options {
     Vmc::ReportOptions report;
     Vmc::VellMetadataContainer::ColorSpace colorSpace = Vmc::VellMetadataContainer::ColorSpace::CameraNative;

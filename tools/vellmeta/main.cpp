@@ -18,6 +18,8 @@
 #include "Diff.h"
 #include "Dump.h"
 #include "FieldChoice.h"
+#include "JsonSchema.h"
+#include "OpenTrackIo.h"
 
 int main(int argc, char** argv)
 {
@@ -56,12 +58,19 @@ int main(int argc, char** argv)
                    "Show only these fields, in this order: container names separated by commas "
                    "(e.g. cameraModel,exposureTime)");
     app.add_option("-g,--group", headings,
-                   "Show only the fields under this heading (repeatable): " + vellmeta::headingNames());
+                   "Show only the fields under this heading (repeatable): " + vellmeta::headingNames())
+        ->allow_extra_args(false);
     app.add_flag("--diff", diff,
                  "Compare two files: list the fields whose values differ or that only one defines "
                  "(with --all, the equal ones too); exit 0 when none differs, 1 when some do")
         ->excludes(csvFlag)
         ->excludes(tsvFlag);
+    bool openTrackIo = false, jsonLines = false;
+    app.add_flag("--opentrackio", openTrackIo, "Write one OpenTrackIO 1.0.0 sample per file (a JSON array)")
+        ->excludes(jsonFlag)->excludes(csvFlag)->excludes(tsvFlag)->excludes("--diff");
+    app.add_flag("--json-lines", jsonLines, "With --opentrackio: one sample per line, no array")->needs("--opentrackio");
+    app.add_flag_callback("--json-schema", [] { std::cout << vellmeta::jsonViewSchema(); throw CLI::Success(); },
+                          "Print the JSON Schema of the --json view and exit");
     app.add_option("--color-space", colorSpace,
                    "Colour space of the primaries: aces (ACES AP0), native (the camera's own) or wide (wide gamut)")
         ->check(CLI::IsMember({"aces", "native", "wide"}))
@@ -123,6 +132,8 @@ int main(int argc, char** argv)
                                   : Vmc::ReportFormat::Text;
     options.colorSpace = colorSpaces.at(colorSpace);
     std::ios::sync_with_stdio(false);
+    if (openTrackIo)
+        return vellmeta::writeOpenTrackIoSamples(paths, options.colorSpace, jsonLines, std::cout, std::cerr);
     if (diff)
         return vellmeta::diffFiles(paths[0], paths[1], options, std::cout, std::cerr);
     if (!extensions.empty())
