@@ -24,7 +24,7 @@ void appendOpenTrackIoSample(std::string& out, const Vmc::VellMetadataContainer&
 
 // Decodes every file and writes one sample per file that could be read: a
 // JSON array, or with `jsonLines` one sample per line. A file that cannot be
-// read gets one line on `err`. Returns the exit status (as dumpFiles).
+// read gets one line on `err`. Returns the exit status (as runBatch).
 int writeOpenTrackIoSamples(const std::vector<std::string>& paths,
                             Vmc::VellMetadataContainer::ColorSpace colorSpace, bool jsonLines, std::ostream& out,
                             std::ostream& err);
