@@ -88,6 +88,12 @@ private:
     void textClip(std::string& out, const VellMetadataContainer& container, const ClipResult& result) const;
     void jsonClip(std::string& out, const VellMetadataContainer& container, const ClipResult& result) const;
     void tableRow(std::string& out, const VellMetadataContainer& container, const ClipResult& result) const;
+    template <class Line>
+    void forEachResultLine(const ClipResult& result, Line&& line) const;
+    std::size_t cellCount() const;
+    bool untrustedCell(std::size_t cell) const;
+    void appendCellText(std::string& out, const VellMetadataContainer& container, const ClipResult& result,
+                        std::size_t cell) const;
     void separate(std::string& out);
 
     ReportOptions options_;

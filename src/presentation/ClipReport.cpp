@@ -1,6 +1,9 @@
 // The views of many clips: people's text, JSON, and CSV/TSV clip reports.
 #include <VellMetadataContainer/ClipReport.h>
 
+#include "FieldEntry.h"
+#include "ShortText.h"
+
 #include <algorithm>
 #include <charconv>
 
@@ -30,27 +33,25 @@ void appendFieldsObject(std::string& out, const VellMetadataContainer& container
     for (int index : indexes) {
         if (!all && !fieldDefined(container, index))
             continue;
-        if (!first)
-            out += ',';
-        first = false;
         // Container names are identifiers: nothing in them needs escaping.
-        out += '"';
-        out += kFieldPresentations[index].name;
-        out += "\":";
-        appendFieldJson(out, container, index);
+        ShortText key;
+        key += first ? "\"" : ",\"";
+        key += kFieldPresentations[index].name;
+        key += "\":";
+        first = false;
+        appendFieldJsonEntry(out, key.view(), container, index);
     }
     out += '}';
 }
 
-// One CSV or TSV line of cells; `untrusted` says which hold header text
-// (none, when empty).
-void appendRow(std::string& out, const std::vector<std::string>& cells, const std::vector<bool>& untrusted,
-               ReportFormat format)
+// One CSV or TSV line of `count` cells, `appendCell(i)` appending cell i.
+template <class AppendCell>
+void appendRow(std::string& out, std::size_t count, ReportFormat format, AppendCell&& appendCell)
 {
-    for (std::size_t i = 0; i < cells.size(); ++i) {
+    for (std::size_t i = 0; i < count; ++i) {
         if (i > 0)
             out += format == ReportFormat::Csv ? ',' : '\t';
-        appendTableCell(out, cells[i], format, i < untrusted.size() && untrusted[i]);
+        appendCell(i);
     }
     out += format == ReportFormat::Csv ? "\r\n" : "\n";
 }
@@ -108,7 +109,12 @@ void ClipReport::begin(std::string& out)
     switch (options_.format) {
     case ReportFormat::Json: out += '['; break;
     case ReportFormat::Csv:
-    case ReportFormat::Tsv: appendRow(out, headerCells(), {}, options_.format); break;
+    case ReportFormat::Tsv: {
+        const std::vector<std::string> cells = headerCells();
+        appendRow(out, cells.size(), options_.format,
+                  [&](std::size_t i) { appendTableCell(out, cells[i], options_.format, false); });
+        break;
+    }
     case ReportFormat::Text: break;
     }
 }
@@ -173,33 +179,28 @@ void ClipReport::textClip(std::string& out, const VellMetadataContainer& contain
             out += headingText(p.heading, options_.names);
             out += '\n';
         }
-        out += chosen_ ? "  " : "    ";
-        out += options_.names ? p.name : p.label;
-        out += ':';
-        if (defined) {
-            const std::size_t start = out.size();
-            out += ' ';
-            appendFieldText(out, container, index, style);
-            if (out.size() == start + 1)
-                out.pop_back(); // an empty text: no trailing blank
-        } else {
-            out += " (undefined)";
-        }
+        ShortText line;
+        line += chosen_ ? "  " : "    ";
+        line += options_.names ? p.name : p.label;
+        line += defined ? ": " : ": (undefined)";
+        const std::size_t start = out.size();
+        appendFieldTextEntry(out, line.view(), container, index, style);
+        if (defined && out.size() == start + line.size())
+            out.pop_back(); // an empty text: no trailing blank
         out += '\n';
     }
 
-    out += "  ";
-    out += options_.names ? "result" : "Result";
-    out += '\n';
-    for (const auto& [label, value] : resultLines(result)) {
+    out += options_.names ? "  result\n" : "  Result\n";
+    forEachResultLine(result, [&](std::string_view label, auto&& appendValue) {
         out += "    ";
         out += label;
-        out += ':';
-        if (!value.empty())
-            out += ' ';
-        out += value;
+        out += ": ";
+        const std::size_t start = out.size();
+        appendValue(out);
+        if (out.size() == start)
+            out.pop_back(); // an empty value: no trailing blank
         out += '\n';
-    }
+    });
 }
 
 bool ClipReport::lists(const VellMetadataContainer& container, int index) const
@@ -212,16 +213,36 @@ bool ClipReport::lists(const VellMetadataContainer& container, int index) const
 }
 
 // People's view: one status line; with container names: isError, code and
-// message, as the container's error value holds them.
+// message, as the container's error value holds them. Calls
+// line(label, appendValue) for each, appendValue(out) appending the value.
+template <class Line>
+void ClipReport::forEachResultLine(const ClipResult& result, Line&& line) const
+{
+    if (options_.names) {
+        line("isError", [&](std::string& out) { out += result.isError ? "true" : "false"; });
+        line("code", [&](std::string& out) { appendNumber(out, result.code); });
+        line("message", [&](std::string& out) { appendPrintable(out, result.message); });
+    } else if (!result.isError) {
+        line("Status", [](std::string& out) { out += "decoded without failure"; });
+    } else {
+        line("Status", [&](std::string& out) {
+            out += "failure ";
+            appendNumber(out, result.code);
+            out += ": ";
+            appendPrintable(out, result.message);
+        });
+    }
+}
+
 std::vector<std::pair<std::string, std::string>> ClipReport::resultLines(const ClipResult& result) const
 {
-    std::string code;
-    appendNumber(code, result.code);
-    if (options_.names)
-        return {{"isError", result.isError ? "true" : "false"}, {"code", code}, {"message", printable(result.message)}};
-    if (!result.isError)
-        return {{"Status", "decoded without failure"}};
-    return {{"Status", "failure " + code + ": " + printable(result.message)}};
+    std::vector<std::pair<std::string, std::string>> lines;
+    forEachResultLine(result, [&](std::string_view label, auto&& appendValue) {
+        std::string value;
+        appendValue(value);
+        lines.emplace_back(label, std::move(value));
+    });
+    return lines;
 }
 
 // {"path":…,"result":{"isError":…,"code":…,"message":…},"fields":{…}}
@@ -240,16 +261,45 @@ void ClipReport::jsonClip(std::string& out, const VellMetadataContainer& contain
     out += '}';
 }
 
+// A row's cells are the path, the columns' fields and, unless fields were
+// named one by one, the result's code and message.
+std::size_t ClipReport::cellCount() const
+{
+    return 1 + columns_.size() + (chosen_ ? 0 : 2);
+}
+
+// Header texts (the path, text fields, the message) are guarded against
+// running as formulas; numbers of ours are not.
+bool ClipReport::untrustedCell(std::size_t cell) const
+{
+    if (cell == 0)
+        return true;
+    if (cell <= columns_.size())
+        return kFieldPresentations[columns_[cell - 1]].type == ValueType::Text;
+    return cell == columns_.size() + 2;
+}
+
+void ClipReport::appendCellText(std::string& out, const VellMetadataContainer& container, const ClipResult& result,
+                                std::size_t cell) const
+{
+    if (cell == 0)
+        appendPrintable(out, result.path);
+    else if (cell <= columns_.size())
+        appendFieldText(out, container, columns_[cell - 1], options_.numeric ? TextStyle::Numeric : TextStyle::People);
+    else if (cell == columns_.size() + 1)
+        appendNumber(out, result.code);
+    else
+        appendPrintable(out, result.message);
+}
+
 void ClipReport::tableRow(std::string& out, const VellMetadataContainer& container, const ClipResult& result) const
 {
-    // Header texts (the path, text fields, the message) are guarded against
-    // running as formulas; numbers of ours are not.
-    std::vector<bool> untrusted{true};
-    for (int index : columns_)
-        untrusted.push_back(kFieldPresentations[index].type == ValueType::Text);
-    if (!chosen_)
-        untrusted.insert(untrusted.end(), {false, true});
-    appendRow(out, rowCells(container, result), untrusted, options_.format);
+    std::string text; // one cell's text before quoting, reused along the row
+    appendRow(out, cellCount(), options_.format, [&](std::size_t cell) {
+        text.clear();
+        appendCellText(text, container, result, cell);
+        appendTableCell(out, text, options_.format, untrustedCell(cell));
+    });
 }
 
 std::vector<std::string> ClipReport::headerCells() const
@@ -266,16 +316,9 @@ std::vector<std::string> ClipReport::headerCells() const
 
 std::vector<std::string> ClipReport::rowCells(const VellMetadataContainer& container, const ClipResult& result) const
 {
-    const TextStyle style = options_.numeric ? TextStyle::Numeric : TextStyle::People;
-    std::vector<std::string> cells{printable(result.path)};
-    for (int index : columns_)
-        cells.push_back(fieldText(container, index, style));
-    if (!chosen_) {
-        std::string code;
-        appendNumber(code, result.code);
-        cells.push_back(std::move(code));
-        cells.push_back(printable(result.message));
-    }
+    std::vector<std::string> cells(cellCount());
+    for (std::size_t cell = 0; cell < cells.size(); ++cell)
+        appendCellText(cells[cell], container, result, cell);
     return cells;
 }
 
@@ -293,31 +336,27 @@ void appendContainerJson(std::string& out, const VellMetadataContainer& containe
 void appendTableCell(std::string& out, std::string_view text, ReportFormat format, bool untrusted)
 {
     const bool formula = untrusted && !text.empty() && std::string_view("=+-@\t\r").find(text[0]) != std::string_view::npos;
+    // Characters that need an escape are rare: the runs between them are
+    // appended whole.
+    const auto appendEscaped = [&](std::string_view special, auto&& escape) {
+        for (std::size_t at = text.find_first_of(special); at != std::string_view::npos;
+             at = text.find_first_of(special)) {
+            out.append(text.substr(0, at));
+            escape(text[at]);
+            text.remove_prefix(at + 1);
+        }
+        out.append(text);
+    };
     if (format == ReportFormat::Tsv) {
         if (formula)
             out += '\'';
-        for (char c : text) {
-            if (c == '\t')
-                out += "\\t";
-            else if (c == '\n')
-                out += "\\n";
-            else if (c == '\r')
-                out += "\\r";
-            else
-                out += c;
-        }
+        appendEscaped("\t\n\r", [&](char c) { out += c == '\t' ? "\\t" : c == '\n' ? "\\n" : "\\r"; });
         return;
     }
     const bool quote = formula || text.find_first_of(",\"\r\n") != std::string_view::npos;
     if (quote)
-        out += '"';
-    if (formula)
-        out += '\'';
-    for (char c : text) {
-        if (c == '"')
-            out += '"';
-        out += c;
-    }
+        out += formula ? "\"'" : "\"";
+    appendEscaped("\"", [&](char) { out += "\"\""; });
     if (quote)
         out += '"';
 }

@@ -3,9 +3,14 @@
 // people per reading; no field has a formatter of its own.
 #include <VellMetadataContainer/FieldPresentation.h>
 
+#include "FieldEntry.h"
+#include "ShortText.h"
+
 #include <charconv>
 #include <cmath>
 #include <cstdio>
+#include <type_traits>
+#include <utility>
 
 namespace Vmc {
 
@@ -15,20 +20,23 @@ using Container = VellMetadataContainer;
 
 // ---- plain decoded numbers ------------------------------------------------
 
-void appendNumber(std::string& out, std::uint64_t value)
+template <class Out>
+void appendNumber(Out& out, std::uint64_t value)
 {
     char buffer[24];
     out.append(buffer, static_cast<std::size_t>(std::to_chars(buffer, buffer + sizeof buffer, value).ptr - buffer));
 }
 
-void appendNumber(std::string& out, std::int64_t value)
+template <class Out>
+void appendNumber(Out& out, std::int64_t value)
 {
     char buffer[24];
     out.append(buffer, static_cast<std::size_t>(std::to_chars(buffer, buffer + sizeof buffer, value).ptr - buffer));
 }
 
 // A double as its shortest round-trip decimal; "NaN", "Infinity", "-Infinity".
-void appendDouble(std::string& out, double value)
+template <class Out>
+void appendDouble(Out& out, double value)
 {
     if (std::isnan(value)) {
         out += "NaN";
@@ -42,7 +50,8 @@ void appendDouble(std::string& out, double value)
 
 // A number with at most `decimals` decimals, trailing zeros dropped:
 // 23.976, 25, 29.97.
-void appendRounded(std::string& out, double value, int decimals)
+template <class Out>
+void appendRounded(Out& out, double value, int decimals)
 {
     // printf's "%.*f", without the cost of parsing a format.
     char buffer[64];
@@ -62,7 +71,8 @@ void appendRounded(std::string& out, double value, int decimals)
         out.append(buffer, static_cast<std::size_t>(end));
 }
 
-void appendPoint(std::string& out, float x, float y)
+template <class Out>
+void appendPoint(Out& out, float x, float y)
 {
     out += '(';
     appendFloat(out, x);
@@ -71,13 +81,19 @@ void appendPoint(std::string& out, float x, float y)
     out += ')';
 }
 
-void appendPlain(std::string& out, std::uint32_t value) { appendNumber(out, static_cast<std::uint64_t>(value)); }
-void appendPlain(std::string& out, std::int32_t value) { appendNumber(out, static_cast<std::int64_t>(value)); }
-void appendPlain(std::string& out, bool value) { out += value ? "yes" : "no"; }
-void appendPlain(std::string& out, float value) { appendFloat(out, value); }
-void appendPlain(std::string& out, const Vec2& value) { appendPoint(out, value.x, value.y); }
+template <class Out>
+void appendPlain(Out& out, std::uint32_t value) { appendNumber(out, static_cast<std::uint64_t>(value)); }
+template <class Out>
+void appendPlain(Out& out, std::int32_t value) { appendNumber(out, static_cast<std::int64_t>(value)); }
+template <class Out>
+void appendPlain(Out& out, bool value) { out += value ? "yes" : "no"; }
+template <class Out>
+void appendPlain(Out& out, float value) { appendFloat(out, value); }
+template <class Out>
+void appendPlain(Out& out, const Vec2& value) { appendPoint(out, value.x, value.y); }
 
-void appendPlain(std::string& out, const Vec3& value)
+template <class Out>
+void appendPlain(Out& out, const Vec3& value)
 {
     out += '(';
     appendFloat(out, value.x);
@@ -88,14 +104,16 @@ void appendPlain(std::string& out, const Vec3& value)
     out += ')';
 }
 
-void appendPlain(std::string& out, const ImageWindow& value)
+template <class Out>
+void appendPlain(Out& out, const ImageWindow& value)
 {
     appendPlain(out, value.first);
     out += " to ";
     appendPlain(out, value.second);
 }
 
-void appendPlain(std::string& out, const Chromaticities& value)
+template <class Out>
+void appendPlain(Out& out, const Chromaticities& value)
 {
     out += "red ";
     appendPlain(out, value.red);
@@ -107,7 +125,8 @@ void appendPlain(std::string& out, const Chromaticities& value)
     appendPlain(out, value.white);
 }
 
-void appendPlain(std::string& out, const CameraTriple& value)
+template <class Out>
+void appendPlain(Out& out, const CameraTriple& value)
 {
     appendFloat(out, value.a);
     out += ", ";
@@ -125,7 +144,8 @@ double quotient(const Rational& value)
 }
 
 // A fraction as the header holds it and as a decimal: "23976/1000 (23.976)".
-void appendPlain(std::string& out, const Rational& value)
+template <class Out>
+void appendPlain(Out& out, const Rational& value)
 {
     appendPlain(out, value.numerator);
     out += '/';
@@ -138,7 +158,8 @@ void appendPlain(std::string& out, const Rational& value)
 // HH:MM:SS:FF, with ';' before the frames for drop-frame counting, as the
 // time-code printer writes it: each BCD nibble as its decimal value (a nibble
 // above 9 as two digits).
-void appendPlain(std::string& out, const VellRawMeta::TC_Struct& value)
+template <class Out>
+void appendPlain(Out& out, const VellRawMeta::TC_Struct& value)
 {
     const std::uint32_t bcd = value.bcdTime;
     const bool dropFrame = static_cast<std::int32_t>(static_cast<std::uint32_t>(value.rateAndDropFrame)) < 0;
@@ -166,7 +187,8 @@ bool finite(const T&)
 }
 bool finite(float value) { return std::isfinite(value); }
 
-void appendUnit(std::string& out, const char* unit)
+template <class Out>
+void appendUnit(Out& out, const char* unit)
 {
     if (*unit != '\0') {
         out += ' ';
@@ -174,7 +196,8 @@ void appendUnit(std::string& out, const char* unit)
     }
 }
 
-void appendFrameRate(std::string& out, double rate)
+template <class Out>
+void appendFrameRate(Out& out, double rate)
 {
     appendRounded(out, rate, 3);
     out += " fps";
@@ -183,7 +206,8 @@ void appendFrameRate(std::string& out, double rate)
 // "1/48 s (0.020833 s)" for a time close to a whole fraction of a second,
 // then the shutter angle, 360° × exposure time × sensor frame rate, where the
 // sensor frame rate is known: "1/48 s (0.020833 s), 180° shutter".
-void appendExposureTime(std::string& out, float seconds, const Container& container)
+template <class Out>
+void appendExposureTime(Out& out, float seconds, const Container& container)
 {
     const double reciprocal = 1.0 / static_cast<double>(seconds);
     const double whole = std::round(reciprocal);
@@ -210,7 +234,8 @@ void appendExposureTime(std::string& out, float seconds, const Container& contai
 
 // The f-number. The header gives whole stops, 2^(k/2); those have names
 // that differ from their value rounded (f/5.6 is 5.657, f/11 is 11.31).
-void appendFNumber(std::string& out, float aperture)
+template <class Out>
+void appendFNumber(Out& out, float aperture)
 {
     static constexpr const char* kStopNames[] = {"1",  "1.4", "2",  "2.8", "4",   "5.6", "8",  "11",
                                                  "16", "22",  "32", "45",  "64",  "90",  "128"};
@@ -224,7 +249,8 @@ void appendFNumber(std::string& out, float aperture)
     appendRounded(out, aperture, aperture < 10.0f ? 1 : 0);
 }
 
-void appendAngle(std::string& out, float degrees, const char* positive, const char* negative)
+template <class Out>
+void appendAngle(Out& out, float degrees, const char* positive, const char* negative)
 {
     appendFloat(out, std::fabs(degrees));
     out += "\xC2\xB0 ";
@@ -232,7 +258,8 @@ void appendAngle(std::string& out, float degrees, const char* positive, const ch
 }
 
 // Seconds as an offset of the clock: "+05:30", "-04:00", "+00:00:30".
-void appendClockOffset(std::string& out, float seconds)
+template <class Out>
+void appendClockOffset(Out& out, float seconds)
 {
     const long long total = std::llround(seconds);
     const long long magnitude = total < 0 ? -total : total;
@@ -244,7 +271,8 @@ void appendClockOffset(std::string& out, float seconds)
     out += buffer;
 }
 
-void appendSigned(std::string& out, std::int32_t value)
+template <class Out>
+void appendSigned(Out& out, std::int32_t value)
 {
     if (value > 0)
         out += '+';
@@ -252,7 +280,8 @@ void appendSigned(std::string& out, std::int32_t value)
 }
 
 // The time code, its rate and its drop-frame mark: "01:00:00;00 at 29.97 fps, drop frame".
-void appendTimeCode(std::string& out, const VellRawMeta::TC_Struct& value)
+template <class Out>
+void appendTimeCode(Out& out, const VellRawMeta::TC_Struct& value)
 {
     appendPlain(out, value);
     const std::uint32_t word = value.rateAndDropFrame;
@@ -266,7 +295,8 @@ void appendTimeCode(std::string& out, const VellRawMeta::TC_Struct& value)
 }
 
 // "(0, 0) to (4095, 2159), 4096 × 2160 px"
-void appendWindow(std::string& out, const ImageWindow& window)
+template <class Out>
+void appendWindow(Out& out, const ImageWindow& window)
 {
     appendPlain(out, window);
     const double width = static_cast<double>(window.second.x) - window.first.x + 1.0;
@@ -280,8 +310,8 @@ void appendWindow(std::string& out, const ImageWindow& window)
     }
 }
 
-template <class T>
-void appendPeople(std::string& out, const T& value, const FieldPresentation& p, const Container& container)
+template <class Out, class T>
+void appendPeople(Out& out, const T& value, const FieldPresentation& p, const Container& container)
 {
     if constexpr (std::is_same_v<T, float>) {
         if (std::isfinite(value)) {
@@ -336,14 +366,18 @@ void appendPeople(std::string& out, const T& value, const FieldPresentation& p, 
 
 // ---- typed JSON -----------------------------------------------------------
 
-void appendJson(std::string& out, std::uint32_t value) { appendPlain(out, value); }
-void appendJson(std::string& out, std::int32_t value) { appendPlain(out, value); }
-void appendJson(std::string& out, bool value) { out += value ? "true" : "false"; }
+template <class Out>
+void appendJson(Out& out, std::uint32_t value) { appendPlain(out, value); }
+template <class Out>
+void appendJson(Out& out, std::int32_t value) { appendPlain(out, value); }
+template <class Out>
+void appendJson(Out& out, bool value) { out += value ? "true" : "false"; }
 
 // The shortest decimal, with ".0" after integral values so that they read
 // back as numbers with a fraction; JSON has no NaN or infinity, so those are
 // the strings "NaN", "Infinity" and "-Infinity".
-void appendJson(std::string& out, float value)
+template <class Out>
+void appendJson(Out& out, float value)
 {
     if (!std::isfinite(value)) {
         out += '"';
@@ -351,13 +385,15 @@ void appendJson(std::string& out, float value)
         out += '"';
         return;
     }
-    const std::size_t start = out.size();
-    appendFloat(out, value);
-    if (out.find_first_of(".e", start) == std::string::npos)
+    char buffer[kFloatTextSize];
+    const std::size_t length = formatFloat(buffer, value);
+    out.append(buffer, length);
+    if (std::string_view(buffer, length).find_first_of(".e") == std::string_view::npos)
         out += ".0";
 }
 
-void appendJsonPoint(std::string& out, float x, float y)
+template <class Out>
+void appendJsonPoint(Out& out, float x, float y)
 {
     out += '[';
     appendJson(out, x);
@@ -366,9 +402,11 @@ void appendJsonPoint(std::string& out, float x, float y)
     out += ']';
 }
 
-void appendJson(std::string& out, const Vec2& value) { appendJsonPoint(out, value.x, value.y); }
+template <class Out>
+void appendJson(Out& out, const Vec2& value) { appendJsonPoint(out, value.x, value.y); }
 
-void appendJson(std::string& out, const Vec3& value)
+template <class Out>
+void appendJson(Out& out, const Vec3& value)
 {
     out += '[';
     appendJson(out, value.x);
@@ -379,7 +417,8 @@ void appendJson(std::string& out, const Vec3& value)
     out += ']';
 }
 
-void appendJson(std::string& out, const ImageWindow& value)
+template <class Out>
+void appendJson(Out& out, const ImageWindow& value)
 {
     out += '[';
     appendJson(out, value.first);
@@ -388,7 +427,8 @@ void appendJson(std::string& out, const ImageWindow& value)
     out += ']';
 }
 
-void appendJson(std::string& out, const Chromaticities& value)
+template <class Out>
+void appendJson(Out& out, const Chromaticities& value)
 {
     out += '[';
     appendJson(out, value.red);
@@ -401,7 +441,8 @@ void appendJson(std::string& out, const Chromaticities& value)
     out += ']';
 }
 
-void appendJson(std::string& out, const CameraTriple& value)
+template <class Out>
+void appendJson(Out& out, const CameraTriple& value)
 {
     out += '[';
     appendJson(out, value.a);
@@ -414,7 +455,8 @@ void appendJson(std::string& out, const CameraTriple& value)
     out += ']';
 }
 
-void appendJson(std::string& out, const Rational& value)
+template <class Out>
+void appendJson(Out& out, const Rational& value)
 {
     out += "{\"numerator\":";
     appendJson(out, value.numerator);
@@ -423,7 +465,8 @@ void appendJson(std::string& out, const Rational& value)
     out += '}';
 }
 
-void appendJson(std::string& out, const VellRawMeta::TC_Struct& value)
+template <class Out>
+void appendJson(Out& out, const VellRawMeta::TC_Struct& value)
 {
     // The record is packed and may lie misaligned in the container: its
     // words are read by value, never bound to references.
@@ -456,22 +499,44 @@ const MetaString& valueOf(const MetaString& field) { return field; }
 
 struct FieldOps {
     bool (*defined)(const Container&);
-    void (*text)(std::string&, const Container&, const FieldPresentation&, TextStyle);
-    void (*json)(std::string&, const Container&);
+    void (*text)(std::string&, std::string_view prefix, const Container&, const FieldPresentation&, TextStyle);
+    void (*json)(std::string&, std::string_view prefix, const Container&);
 };
+
+// Appends `prefix` and what `format` writes: header texts straight to
+// `out`, other values through a ShortText, in one append.
+template <class T, class Format>
+void appendFormatted(std::string& out, std::string_view prefix, Format&& format)
+{
+    if constexpr (std::is_same_v<T, MetaString>) {
+        out += prefix;
+        format(out);
+    } else {
+        ShortText text;
+        text += prefix;
+        format(text);
+        text.appendTo(out);
+    }
+}
 
 template <auto Member>
 constexpr FieldOps opsOf()
 {
+    using Value = std::decay_t<decltype(valueOf(std::declval<const Container&>().*Member))>;
     return {
         [](const Container& c) { return (c.*Member).defined != 0; },
-        [](std::string& out, const Container& c, const FieldPresentation& p, TextStyle style) {
-            if (style == TextStyle::People)
-                appendPeople(out, valueOf(c.*Member), p, c);
-            else
-                appendPlain(out, valueOf(c.*Member));
+        [](std::string& out, std::string_view prefix, const Container& c, const FieldPresentation& p,
+           TextStyle style) {
+            appendFormatted<Value>(out, prefix, [&](auto& text) {
+                if (style == TextStyle::People)
+                    appendPeople(text, valueOf(c.*Member), p, c);
+                else
+                    appendPlain(text, valueOf(c.*Member));
+            });
         },
-        [](std::string& out, const Container& c) { appendJson(out, valueOf(c.*Member)); },
+        [](std::string& out, std::string_view prefix, const Container& c) {
+            appendFormatted<Value>(out, prefix, [&](auto& text) { appendJson(text, valueOf(c.*Member)); });
+        },
     };
 }
 
@@ -503,10 +568,18 @@ bool listedForPeople(const VellMetadataContainer& container, int index)
     return !(kFieldPresentations[index].reading == FieldReading::Tint && container.whiteBalanceCct.defined);
 }
 
-void appendFieldText(std::string& out, const VellMetadataContainer& container, int index, TextStyle style)
+void appendFieldTextEntry(std::string& out, std::string_view prefix, const VellMetadataContainer& container, int index,
+                          TextStyle style)
 {
     if (fieldDefined(container, index))
-        kFieldOps[index].text(out, container, kFieldPresentations[index], style);
+        kFieldOps[index].text(out, prefix, container, kFieldPresentations[index], style);
+    else
+        out += prefix;
+}
+
+void appendFieldText(std::string& out, const VellMetadataContainer& container, int index, TextStyle style)
+{
+    appendFieldTextEntry(out, {}, container, index, style);
 }
 
 std::string fieldText(const VellMetadataContainer& container, int index, TextStyle style)
@@ -516,12 +589,19 @@ std::string fieldText(const VellMetadataContainer& container, int index, TextSty
     return out;
 }
 
+void appendFieldJsonEntry(std::string& out, std::string_view prefix, const VellMetadataContainer& container, int index)
+{
+    if (fieldDefined(container, index)) {
+        kFieldOps[index].json(out, prefix, container);
+    } else {
+        out += prefix;
+        out += "null";
+    }
+}
+
 void appendFieldJson(std::string& out, const VellMetadataContainer& container, int index)
 {
-    if (fieldDefined(container, index))
-        kFieldOps[index].json(out, container);
-    else
-        out += "null";
+    appendFieldJsonEntry(out, {}, container, index);
 }
 
 } // namespace Vmc

@@ -2,8 +2,11 @@
 // escaped, JSON string literals) and floats as their shortest decimal.
 #include <VellMetadataContainer/FieldPresentation.h>
 
+#include "ShortText.h"
+
 #include <charconv>
 #include <cmath>
+#include <cstring>
 
 namespace Vmc {
 
@@ -167,22 +170,29 @@ void appendJsonString(std::string& out, std::string_view bytes)
     out += '"';
 }
 
+std::size_t formatFloat(char* buffer, float value)
+{
+    std::string_view word;
+    if (std::isnan(value))
+        word = "NaN";
+    else if (std::isinf(value))
+        word = value > 0 ? "Infinity" : "-Infinity";
+    if (!word.empty()) {
+        std::memcpy(buffer, word.data(), word.size());
+        return word.size();
+    }
+    // Plain digits for magnitudes from 0.0001 up to 1e16, scientific
+    // notation ("1e-05", "3.4028235e+38") outside.
+    const float magnitude = std::fabs(value);
+    const bool plain = magnitude == 0.0f || (magnitude >= 1e-4f && magnitude < 1e16f);
+    const auto format = plain ? std::chars_format::fixed : std::chars_format::scientific;
+    return static_cast<std::size_t>(std::to_chars(buffer, buffer + kFloatTextSize, value, format).ptr - buffer);
+}
+
 void appendFloat(std::string& out, float value)
 {
-    if (std::isnan(value)) {
-        out += "NaN";
-    } else if (std::isinf(value)) {
-        out += value > 0 ? "Infinity" : "-Infinity";
-    } else {
-        // Plain digits for magnitudes from 0.0001 up to 1e16, scientific
-        // notation ("1e-05", "3.4028235e+38") outside.
-        const float magnitude = std::fabs(value);
-        const bool plain = magnitude == 0.0f || (magnitude >= 1e-4f && magnitude < 1e16f);
-        char buffer[64];
-        const auto format = plain ? std::chars_format::fixed : std::chars_format::scientific;
-        const char* end = std::to_chars(buffer, buffer + sizeof buffer, value, format).ptr;
-        out.append(buffer, static_cast<std::size_t>(end - buffer));
-    }
+    char buffer[kFloatTextSize];
+    out.append(buffer, formatFloat(buffer, value));
 }
 
 std::string floatText(float value)
