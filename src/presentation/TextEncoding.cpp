@@ -181,9 +181,15 @@ std::size_t formatFloat(char* buffer, float value)
         std::memcpy(buffer, word.data(), word.size());
         return word.size();
     }
+    // Whole numbers below 2^24 (most values of a header) are their integer
+    // digits, which are much cheaper to find.
+    const float magnitude = std::fabs(value);
+    if (magnitude < 16777216.0f && value == std::trunc(value) && !(value == 0.0f && std::signbit(value))) {
+        const auto whole = static_cast<std::int32_t>(value);
+        return static_cast<std::size_t>(std::to_chars(buffer, buffer + kFloatTextSize, whole).ptr - buffer);
+    }
     // Plain digits for magnitudes from 0.0001 up to 1e16, scientific
     // notation ("1e-05", "3.4028235e+38") outside.
-    const float magnitude = std::fabs(value);
     const bool plain = magnitude == 0.0f || (magnitude >= 1e-4f && magnitude < 1e16f);
     const auto format = plain ? std::chars_format::fixed : std::chars_format::scientific;
     return static_cast<std::size_t>(std::to_chars(buffer, buffer + kFloatTextSize, value, format).ptr - buffer);
