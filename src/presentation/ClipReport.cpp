@@ -28,18 +28,24 @@ bool underHeadings(const std::vector<FieldGroup>& headings, int index)
 void appendFieldsObject(std::string& out, const VellMetadataContainer& container, const std::vector<int>& indexes,
                         bool all)
 {
+    // ,"name": of every field, built once. Container names are identifiers:
+    // nothing in them needs escaping.
+    static const std::vector<std::string> keys = [] {
+        std::vector<std::string> texts;
+        for (const FieldPresentation& p : kFieldPresentations)
+            texts.push_back(",\"" + std::string(p.name) + "\":");
+        return texts;
+    }();
     out += '{';
     bool first = true;
     for (int index : indexes) {
         if (!all && !fieldDefined(container, index))
             continue;
-        // Container names are identifiers: nothing in them needs escaping.
-        ShortText key;
-        key += first ? "\"" : ",\"";
-        key += kFieldPresentations[index].name;
-        key += "\":";
+        std::string_view key = keys[static_cast<std::size_t>(index)];
+        if (first)
+            key.remove_prefix(1); // no comma before the first member
         first = false;
-        appendFieldJsonEntry(out, key.view(), container, index);
+        appendFieldJsonEntry(out, key, container, index);
     }
     out += '}';
 }
