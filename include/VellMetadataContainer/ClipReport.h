@@ -95,9 +95,11 @@ private:
     void appendCellText(std::string& out, const VellMetadataContainer& container, const ClipResult& result,
                         std::size_t cell) const;
     void separate(std::string& out);
+    void chooseColumns();
 
     ReportOptions options_;
     std::vector<int> columns_;
+    std::vector<std::string> lineStarts_; // the text view's "    Label: " per column
     bool chosen_ = false; // fields named one by one: shown whatever their kind
     bool first_ = true;
 };

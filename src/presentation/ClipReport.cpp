@@ -2,7 +2,6 @@
 #include <VellMetadataContainer/ClipReport.h>
 
 #include "FieldEntry.h"
-#include "ShortText.h"
 
 #include <algorithm>
 #include <charconv>
@@ -90,10 +89,20 @@ const std::vector<int>& ClipReport::cameraReportFields()
 ClipReport::ClipReport(ReportOptions options) : options_(std::move(options))
 {
     chosen_ = !options_.fields.empty();
-    if (chosen_) {
+    if (chosen_)
         columns_ = options_.fields;
-        return;
+    else
+        chooseColumns();
+    // "    Label: " of every column, built once for the text view.
+    for (int index : options_.format == ReportFormat::Text ? columns_ : std::vector<int>()) {
+        lineStarts_.push_back(chosen_ ? "  " : "    ");
+        lineStarts_.back() += options_.names ? kFieldPresentations[index].name : kFieldPresentations[index].label;
+        lineStarts_.back() += ": ";
     }
+}
+
+void ClipReport::chooseColumns()
+{
     const bool table = options_.format == ReportFormat::Csv || options_.format == ReportFormat::Tsv;
     if (table && options_.headings.empty()) {
         columns_ = cameraReportFields();
@@ -174,7 +183,8 @@ void ClipReport::textClip(std::string& out, const VellMetadataContainer& contain
     out += '\n';
 
     int heading = -1;
-    for (int index : columns_) {
+    for (std::size_t column = 0; column < columns_.size(); ++column) {
+        const int index = columns_[column];
         if (!lists(container, index))
             continue;
         const bool defined = fieldDefined(container, index);
@@ -185,13 +195,12 @@ void ClipReport::textClip(std::string& out, const VellMetadataContainer& contain
             out += headingText(p.heading, options_.names);
             out += '\n';
         }
-        ShortText line;
-        line += chosen_ ? "  " : "    ";
-        line += options_.names ? p.name : p.label;
-        line += defined ? ": " : ": (undefined)";
         const std::size_t start = out.size();
-        appendFieldTextEntry(out, line.view(), container, index, style);
-        if (defined && out.size() == start + line.size())
+        const std::string& line = lineStarts_[column];
+        appendFieldTextEntry(out, line, container, index, style);
+        if (!defined)
+            out += "(undefined)";
+        else if (out.size() == start + line.size())
             out.pop_back(); // an empty text: no trailing blank
         out += '\n';
     }
