@@ -94,10 +94,11 @@ ClipReport::ClipReport(ReportOptions options) : options_(std::move(options))
     else
         chooseColumns();
     // "    Label: " of every column, built once for the text view.
-    for (int index : options_.format == ReportFormat::Text ? columns_ : std::vector<int>()) {
-        lineStarts_.push_back(chosen_ ? "  " : "    ");
-        lineStarts_.back() += options_.names ? kFieldPresentations[index].name : kFieldPresentations[index].label;
-        lineStarts_.back() += ": ";
+    if (options_.format != ReportFormat::Text)
+        return;
+    for (int index : columns_) {
+        const FieldPresentation& p = kFieldPresentations[index];
+        lineStarts_.push_back((chosen_ ? "  " : "    ") + std::string(options_.names ? p.name : p.label) + ": ");
     }
 }
 

@@ -6,6 +6,7 @@
 #include "FieldEntry.h"
 #include "ShortText.h"
 
+#include <algorithm>
 #include <charconv>
 #include <cmath>
 #include <cstdio>
@@ -164,7 +165,10 @@ void appendPlain(Out& out, const VellRawMeta::TC_Struct& value)
     const std::uint32_t bcd = value.bcdTime;
     const bool dropFrame = static_cast<std::int32_t>(static_cast<std::uint32_t>(value.rateAndDropFrame)) < 0;
     for (int shift = 28; shift >= 0; shift -= 4) {
-        appendNumber(out, static_cast<std::uint64_t>((bcd >> shift) & 0xF));
+        const unsigned nibble = (bcd >> shift) & 0xF;
+        if (nibble >= 10)
+            out += '1';
+        out += static_cast<char>('0' + nibble % 10);
         if (shift == 24 || shift == 16)
             out += ':';
         else if (shift == 8)
@@ -388,7 +392,7 @@ void appendJson(Out& out, float value)
     char buffer[kFloatTextSize];
     const std::size_t length = formatFloat(buffer, value);
     out.append(buffer, length);
-    if (std::string_view(buffer, length).find_first_of(".e") == std::string_view::npos)
+    if (std::none_of(buffer, buffer + length, [](char c) { return c == '.' || c == 'e'; }))
         out += ".0";
 }
 
