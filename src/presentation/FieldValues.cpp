@@ -583,7 +583,7 @@ void appendFieldTextEntry(std::string& out, std::string_view prefix, const VellM
 
 void appendFieldText(std::string& out, const VellMetadataContainer& container, int index, TextStyle style)
 {
-    appendFieldTextEntry(out, {}, container, index, style);
+    appendFieldTextEntry(out, "", container, index, style);
 }
 
 std::string fieldText(const VellMetadataContainer& container, int index, TextStyle style)
@@ -605,7 +605,7 @@ void appendFieldJsonEntry(std::string& out, std::string_view prefix, const VellM
 
 void appendFieldJson(std::string& out, const VellMetadataContainer& container, int index)
 {
-    appendFieldJsonEntry(out, {}, container, index);
+    appendFieldJsonEntry(out, "", container, index);
 }
 
 } // namespace Vmc
