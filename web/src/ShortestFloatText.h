@@ -305,9 +305,9 @@ inline to_chars_result to_chars(char* first, char* last, double value, chars_for
 // what the standard asks of this overload.
 inline to_chars_result to_chars(char* first, char* last, double value, chars_format format, int precision)
 {
-    const char* spec = format == chars_format::fixed ? "%.*f" : format == chars_format::scientific ? "%.*e" : "%.*g";
+    const char* pattern = format == chars_format::fixed ? "%.*f" : format == chars_format::scientific ? "%.*e" : "%.*g";
     char text[512];
-    const int n = std::snprintf(text, sizeof text, spec, precision, value);
+    const int n = std::snprintf(text, sizeof text, pattern, precision, value);
     if (n < 0 || n >= static_cast<int>(sizeof text) || last - first < n)
         return {last, errc::value_too_large};
     std::memcpy(first, text, static_cast<std::size_t>(n));
