@@ -14,6 +14,8 @@
 
 #include <gtest/gtest.h>
 
+#include "presentation/NumberText.h"
+
 namespace {
 
 using Vmc::TextStyle;
@@ -137,14 +139,36 @@ TEST(FieldValues, JsonFloatsReadBackUnchanged)
         if (!std::isfinite(f))
             continue;
         ++checked;
-        std::string text;
-        Vmc::appendFieldJson(text, with("extraFloatValue", f), Vmc::fieldIndex("extraFloatValue"));
+        const Container c = with("extraFloatValue", f);
+        std::string text, again; // the second time from the texts of recent floats
+        Vmc::appendFieldJson(text, c, Vmc::fieldIndex("extraFloatValue"));
+        Vmc::appendFieldJson(again, c, Vmc::fieldIndex("extraFloatValue"));
         EXPECT_EQ(static_cast<float>(std::stod(text)), f) << text;
+        EXPECT_EQ(again, text);
         char shortest[32];
         const auto end = std::to_chars(shortest, shortest + sizeof shortest, f, std::chars_format::scientific);
         if (text.find('e') != std::string::npos) {
             EXPECT_EQ(text, std::string(shortest, end.ptr));
         }
+    }
+}
+
+TEST(FieldValues, RoundedAsPrintfRoundsThem)
+{
+    // The exact binary value decides, ties go to even; near a tie the
+    // general formatting answers.
+    const struct {
+        double value;
+        int decimals;
+        const char* text;
+    } cases[] = {
+        {2.5, 0, "2"},          {3.5, 0, "4"},         {0.0005, 3, "0.001"}, {1.0005, 3, "1"},
+        {-0.0004, 3, "0"},      {-2.0625, 3, "-2.062"}, {29.97, 3, "29.97"},  {23.976023976, 3, "23.976"},
+        {1e300, 3, "1e+300"},   {4503599627370497.0, 1, "4503599627370497"},
+    };
+    for (const auto& c : cases) {
+        char text[Vmc::kNumberTextSize];
+        EXPECT_EQ(std::string(text, Vmc::formatRounded(text, c.value, c.decimals)), c.text) << c.value;
     }
 }
 

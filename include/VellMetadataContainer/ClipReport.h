@@ -48,6 +48,8 @@ struct ClipResult {
     std::string_view message;
 };
 
+class TextBuffer;
+
 class VMC_EXPORT ClipReport {
 public:
     explicit ClipReport(ReportOptions options);
@@ -85,21 +87,21 @@ public:
     std::vector<std::string> rowCells(const VellMetadataContainer& container, const ClipResult& result) const;
 
 private:
-    void textClip(std::string& out, const VellMetadataContainer& container, const ClipResult& result) const;
-    void jsonClip(std::string& out, const VellMetadataContainer& container, const ClipResult& result) const;
-    void tableRow(std::string& out, const VellMetadataContainer& container, const ClipResult& result) const;
+    void textClip(TextBuffer& out, const VellMetadataContainer& container, const ClipResult& result) const;
+    void jsonClip(TextBuffer& out, const VellMetadataContainer& container, const ClipResult& result) const;
+    void tableRow(TextBuffer& out, const VellMetadataContainer& container, const ClipResult& result) const;
+    bool foldsTint(const VellMetadataContainer& container) const;
     template <class Line>
     void forEachResultLine(const ClipResult& result, Line&& line) const;
     std::size_t cellCount() const;
     bool untrustedCell(std::size_t cell) const;
-    void appendCellText(std::string& out, const VellMetadataContainer& container, const ClipResult& result,
+    void appendCellText(TextBuffer& out, const VellMetadataContainer& container, const ClipResult& result,
                         std::size_t cell) const;
     void separate(std::string& out);
     void chooseColumns();
 
     ReportOptions options_;
     std::vector<int> columns_;
-    std::vector<std::string> lineStarts_; // the text view's "    Label: " per column
     bool chosen_ = false; // fields named one by one: shown whatever their kind
     bool first_ = true;
 };

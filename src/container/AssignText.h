@@ -1,5 +1,6 @@
-// Storing a text in a container field: a copy on the heap, the field's
-// earlier text released, the field marked defined. A full header stores some
+// Storing a text in a container field: over the field's earlier text when
+// that has room, otherwise a copy on the heap with the earlier text
+// released; the field is marked defined. A full header stores some
 // sixty texts, so the decoders use this inline form instead of a call into
 // MetaString's exported assignment, which is the C-string form here. Texts
 // whose length is known come as string views and are not scanned again.
@@ -47,16 +48,37 @@ inline void holdText(MetaString& target, char* copy)
     target.defined = 1;
 }
 
-// Unless `s` is the very pointer the field holds, releases the held text and
-// holds a copy of `s` instead; the field is defined either way. The pointer
+// Copies `length` bytes of `text` and a NUL over the text the field holds,
+// when that is at least as long (its memory then has room), and marks the
+// field defined; false when it has no such text. A container decoded clip
+// after clip so stores most texts where the last clip's were, without
+// allocating. The bytes may lie within the held text itself.
+inline bool storeInPlace(MetaString& target, const char* text, std::size_t length)
+{
+    if (target.text == nullptr || std::strlen(target.text) < length)
+        return false;
+    if (length != 0) // an empty view may have no data pointer at all
+        std::memmove(target.text, text, length);
+    target.text[length] = '\0';
+    target.defined = 1;
+    return true;
+}
+
+// Unless `s` is the very pointer the field holds, stores a copy of `s` in
+// the field (null for null); the field is defined either way. The pointer
 // test only guards against assigning a field its own text: any other source,
 // equal or not, is copied.
 inline void assignText(MetaString& target, const char* s)
 {
-    if (target.text == s)
+    if (target.text == s) {
         target.defined = 1;
-    else
-        holdText(target, duplicateText(s));
+        return;
+    }
+    if (s == nullptr)
+        return holdText(target, nullptr);
+    const std::string_view text(s);
+    if (!storeInPlace(target, text.data(), text.size()))
+        holdText(target, duplicateText(text));
 }
 
 // As above, for a text whose length is known (a number, a label, part of a
@@ -64,7 +86,8 @@ inline void assignText(MetaString& target, const char* s)
 // again.
 inline void assignText(MetaString& target, std::string_view text)
 {
-    holdText(target, duplicateText(text));
+    if (!storeInPlace(target, text.data(), text.size()))
+        holdText(target, duplicateText(text));
 }
 
 } // namespace Vmc::decoding

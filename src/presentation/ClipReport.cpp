@@ -2,6 +2,7 @@
 #include <VellMetadataContainer/ClipReport.h>
 
 #include "FieldEntry.h"
+#include "TextEncoding.h"
 
 #include <algorithm>
 #include <charconv>
@@ -10,10 +11,10 @@ namespace Vmc {
 
 namespace {
 
-void appendNumber(std::string& out, std::uint32_t value)
+void appendNumber(TextBuffer& out, std::uint32_t value)
 {
-    char buffer[16];
-    out.append(buffer, static_cast<std::size_t>(std::to_chars(buffer, buffer + sizeof buffer, value).ptr - buffer));
+    char* text = out.room(16);
+    out.grownTo(std::to_chars(text, text + 16, value).ptr);
 }
 
 bool underHeadings(const std::vector<FieldGroup>& headings, int index)
@@ -22,36 +23,112 @@ bool underHeadings(const std::vector<FieldGroup>& headings, int index)
            std::find(headings.begin(), headings.end(), kFieldPresentations[index].heading) != headings.end();
 }
 
+constexpr std::size_t textLength(const char* text)
+{
+    std::size_t length = 0;
+    while (text[length] != '\0')
+        ++length;
+    return length;
+}
+
+// Every JSON key (,"name":) and text line start ("    Label: ") fits a slot.
+constexpr bool fieldPrefixesFitSlots()
+{
+    for (const FieldPresentation& p : kFieldPresentations)
+        if (textLength(p.name) + 6 > SlotText::kSlotSize || textLength(p.label) + 6 > SlotText::kSlotSize)
+            return false;
+    return true;
+}
+static_assert(fieldPrefixesFitSlots(), "field names and labels fit the slots of the views' prefixes");
+
 // {"name":value,...} of the given fields: the defined ones, or with `all`
 // every one (null when undefined).
-void appendFieldsObject(std::string& out, const VellMetadataContainer& container, const std::vector<int>& indexes,
+void appendFieldsObject(TextBuffer& out, const VellMetadataContainer& container, const std::vector<int>& indexes,
                         bool all)
 {
     // ,"name": of every field, built once. Container names are identifiers:
     // nothing in them needs escaping.
-    static const std::vector<std::string> keys = [] {
-        std::vector<std::string> texts;
+    static const std::vector<SlotText> keys = [] {
+        std::vector<SlotText> texts;
         for (const FieldPresentation& p : kFieldPresentations)
-            texts.push_back(",\"" + std::string(p.name) + "\":");
+            texts.emplace_back(",\"" + std::string(p.name) + "\":");
         return texts;
     }();
-    out += '{';
-    bool first = true;
+    // Every member is written after a comma; the first one's becomes the
+    // opening brace.
+    const std::size_t start = out.size();
     for (int index : indexes) {
-        if (!all && !fieldDefined(container, index))
-            continue;
-        std::string_view key = keys[static_cast<std::size_t>(index)];
-        if (first)
-            key.remove_prefix(1); // no comma before the first member
-        first = false;
-        appendFieldJsonEntry(out, key, container, index);
+        const std::size_t member = out.size();
+        out += keys[static_cast<std::size_t>(index)];
+        if (!appendFieldJsonIfDefined(out, container, index)) {
+            if (all)
+                out += "null";
+            else
+                out.truncate(member);
+        }
     }
+    if (out.size() == start)
+        out += '{';
+    else
+        out[start] = '{';
     out += '}';
+}
+
+// "    Label: " of every field in the text view: with the field's name
+// instead of its label, and indented less when fields are named one by one
+// (there are no headings then). Built once.
+const std::vector<SlotText>& lineStarts(bool names, bool chosen)
+{
+    const auto build = [](bool names, bool chosen) {
+        std::vector<SlotText> texts;
+        for (const FieldPresentation& p : kFieldPresentations)
+            texts.emplace_back((chosen ? "  " : "    ") + std::string(names ? p.name : p.label) + ": ");
+        return texts;
+    };
+    static const std::vector<SlotText> kinds[] = {build(false, false), build(false, true), build(true, false),
+                                                  build(true, true)};
+    return kinds[(names ? 2 : 0) + (chosen ? 1 : 0)];
+}
+
+// A CSV or TSV cell: quoted, or with escapes, where its text needs it; a
+// header text that a spreadsheet would take for a formula is quoted with a
+// leading apostrophe.
+void appendTableCell(TextBuffer& out, std::string_view text, ReportFormat format, bool untrusted)
+{
+    const bool formula = untrusted && !text.empty() && std::string_view("=+-@\t\r").find(text[0]) != std::string_view::npos;
+    const auto needs = [&](auto&& special) { return std::any_of(text.begin(), text.end(), special); };
+    if (format == ReportFormat::Tsv) {
+        if (formula)
+            out += '\'';
+        if (!needs([](char c) { return c == '\t' || c == '\n' || c == '\r'; })) {
+            out += text;
+            return;
+        }
+        for (char c : text) {
+            if (c == '\t' || c == '\n' || c == '\r')
+                out += c == '\t' ? "\\t" : c == '\n' ? "\\n" : "\\r";
+            else
+                out += c;
+        }
+        return;
+    }
+    const bool quote = formula || needs([](char c) { return c == ',' || c == '"' || c == '\r' || c == '\n'; });
+    if (!quote) {
+        out += text;
+        return;
+    }
+    out += formula ? "\"'" : "\"";
+    for (char c : text) {
+        if (c == '"')
+            out += '"'; // a quote inside a quoted cell is doubled
+        out += c;
+    }
+    out += '"';
 }
 
 // One CSV or TSV line of `count` cells, `appendCell(i)` appending cell i.
 template <class AppendCell>
-void appendRow(std::string& out, std::size_t count, ReportFormat format, AppendCell&& appendCell)
+void appendRow(TextBuffer& out, std::size_t count, ReportFormat format, AppendCell&& appendCell)
 {
     for (std::size_t i = 0; i < count; ++i) {
         if (i > 0)
@@ -59,6 +136,13 @@ void appendRow(std::string& out, std::size_t count, ReportFormat format, AppendC
         appendCell(i);
     }
     out += format == ReportFormat::Csv ? "\r\n" : "\n";
+}
+
+// Whether the text view lists a field: with `all` every one, otherwise the
+// defined ones, but not the tint where the white balance shows it.
+bool listed(bool all, bool defined, bool tintFolded, const FieldPresentation& p)
+{
+    return all || (defined && !(tintFolded && p.reading == FieldReading::Tint));
 }
 
 const char* headingText(FieldGroup heading, bool names)
@@ -93,13 +177,6 @@ ClipReport::ClipReport(ReportOptions options) : options_(std::move(options))
         columns_ = options_.fields;
     else
         chooseColumns();
-    // "    Label: " of every column, built once for the text view.
-    if (options_.format != ReportFormat::Text)
-        return;
-    for (int index : columns_) {
-        const FieldPresentation& p = kFieldPresentations[index];
-        lineStarts_.push_back((chosen_ ? "  " : "    ") + std::string(options_.names ? p.name : p.label) + ": ");
-    }
 }
 
 void ClipReport::chooseColumns()
@@ -127,8 +204,10 @@ void ClipReport::begin(std::string& out)
     case ReportFormat::Csv:
     case ReportFormat::Tsv: {
         const std::vector<std::string> cells = headerCells();
-        appendRow(out, cells.size(), options_.format,
-                  [&](std::size_t i) { appendTableCell(out, cells[i], options_.format, false); });
+        TextBuffer row;
+        appendRow(row, cells.size(), options_.format,
+                  [&](std::size_t i) { appendTableCell(row, cells[i], options_.format, false); });
+        row.appendTo(out);
         break;
     }
     case ReportFormat::Text: break;
@@ -141,14 +220,17 @@ void ClipReport::clip(std::string& out, const VellMetadataContainer& container, 
     entry(out, container, result);
 }
 
+// A clip's entry is built in a buffer of its own and reaches `out` whole.
 void ClipReport::entry(std::string& out, const VellMetadataContainer& container, const ClipResult& result) const
 {
+    TextBuffer text;
     switch (options_.format) {
-    case ReportFormat::Text: textClip(out, container, result); break;
-    case ReportFormat::Json: jsonClip(out, container, result); break;
+    case ReportFormat::Text: textClip(text, container, result); break;
+    case ReportFormat::Json: jsonClip(text, container, result); break;
     case ReportFormat::Csv:
-    case ReportFormat::Tsv: tableRow(out, container, result); break;
+    case ReportFormat::Tsv: tableRow(text, container, result); break;
     }
+    text.appendTo(out);
 }
 
 void ClipReport::clip(std::string& out, std::string_view entry)
@@ -177,31 +259,39 @@ void ClipReport::end(std::string& out)
 // Per clip: the path, then one heading per group that has something to show
 // with "Label: value" lines (fields named one by one: those lines alone),
 // then the result.
-void ClipReport::textClip(std::string& out, const VellMetadataContainer& container, const ClipResult& result) const
+void ClipReport::textClip(TextBuffer& out, const VellMetadataContainer& container, const ClipResult& result) const
 {
     const TextStyle style = options_.numeric ? TextStyle::Numeric : TextStyle::People;
     appendPrintable(out, result.path);
     out += '\n';
 
-    int heading = -1;
-    for (std::size_t column = 0; column < columns_.size(); ++column) {
-        const int index = columns_[column];
-        if (!lists(container, index))
-            continue;
-        const bool defined = fieldDefined(container, index);
+    // A field's lines (its heading's too, when it comes first under it) are
+    // written, then taken back if the field is not listed: every field is
+    // asked once whether it is defined, as it is written.
+    const std::vector<SlotText>& starts = lineStarts(options_.names, chosen_);
+    const bool tintFolded = foldsTint(container);
+    int heading = chosen_ ? -2 : -1; // -2: no headings
+    for (int index : columns_) {
         const FieldPresentation& p = kFieldPresentations[index];
-        if (!chosen_ && static_cast<int>(p.heading) != heading) {
-            heading = static_cast<int>(p.heading);
+        const std::size_t mark = out.size();
+        const bool newHeading = heading != -2 && static_cast<int>(p.heading) != heading;
+        if (newHeading) {
             out += "  ";
             out += headingText(p.heading, options_.names);
             out += '\n';
         }
+        out += starts[static_cast<std::size_t>(index)];
         const std::size_t start = out.size();
-        const std::string& line = lineStarts_[column];
-        appendFieldTextEntry(out, line, container, index, style);
+        const bool defined = appendFieldTextIfDefined(out, container, index, style);
+        if (!listed(options_.all, defined, tintFolded, p)) {
+            out.truncate(mark);
+            continue;
+        }
+        if (newHeading)
+            heading = static_cast<int>(p.heading);
         if (!defined)
             out += "(undefined)";
-        else if (out.size() == start + line.size())
+        else if (out.size() == start)
             out.pop_back(); // an empty text: no trailing blank
         out += '\n';
     }
@@ -221,11 +311,13 @@ void ClipReport::textClip(std::string& out, const VellMetadataContainer& contain
 
 bool ClipReport::lists(const VellMetadataContainer& container, int index) const
 {
-    if (options_.all)
-        return true;
-    // The tint is folded into the white balance in the people's view.
-    const bool folded = !options_.numeric && !chosen_;
-    return folded ? listedForPeople(container, index) : fieldDefined(container, index);
+    return listed(options_.all, fieldDefined(container, index), foldsTint(container), kFieldPresentations[index]);
+}
+
+// Whether the people's view shows the clip's tint within its white balance.
+bool ClipReport::foldsTint(const VellMetadataContainer& container) const
+{
+    return !options_.numeric && !chosen_ && container.whiteBalanceCct.defined;
 }
 
 // People's view: one status line; with container names: isError, code and
@@ -235,13 +327,13 @@ template <class Line>
 void ClipReport::forEachResultLine(const ClipResult& result, Line&& line) const
 {
     if (options_.names) {
-        line("isError", [&](std::string& out) { out += result.isError ? "true" : "false"; });
-        line("code", [&](std::string& out) { appendNumber(out, result.code); });
-        line("message", [&](std::string& out) { appendPrintable(out, result.message); });
+        line("isError", [&](TextBuffer& out) { out += result.isError ? "true" : "false"; });
+        line("code", [&](TextBuffer& out) { appendNumber(out, result.code); });
+        line("message", [&](TextBuffer& out) { appendPrintable(out, result.message); });
     } else if (!result.isError) {
-        line("Status", [](std::string& out) { out += "decoded without failure"; });
+        line("Status", [](TextBuffer& out) { out += "decoded without failure"; });
     } else {
-        line("Status", [&](std::string& out) {
+        line("Status", [&](TextBuffer& out) {
             out += "failure ";
             appendNumber(out, result.code);
             out += ": ";
@@ -254,15 +346,15 @@ std::vector<std::pair<std::string, std::string>> ClipReport::resultLines(const C
 {
     std::vector<std::pair<std::string, std::string>> lines;
     forEachResultLine(result, [&](std::string_view label, auto&& appendValue) {
-        std::string value;
+        TextBuffer value;
         appendValue(value);
-        lines.emplace_back(label, std::move(value));
+        lines.emplace_back(label, value.view());
     });
     return lines;
 }
 
 // {"path":…,"result":{"isError":…,"code":…,"message":…},"fields":{…}}
-void ClipReport::jsonClip(std::string& out, const VellMetadataContainer& container, const ClipResult& result) const
+void ClipReport::jsonClip(TextBuffer& out, const VellMetadataContainer& container, const ClipResult& result) const
 {
     out += "{\"path\":";
     appendJsonString(out, result.path);
@@ -295,26 +387,27 @@ bool ClipReport::untrustedCell(std::size_t cell) const
     return cell == columns_.size() + 2;
 }
 
-void ClipReport::appendCellText(std::string& out, const VellMetadataContainer& container, const ClipResult& result,
+void ClipReport::appendCellText(TextBuffer& out, const VellMetadataContainer& container, const ClipResult& result,
                                 std::size_t cell) const
 {
     if (cell == 0)
         appendPrintable(out, result.path);
     else if (cell <= columns_.size())
-        appendFieldText(out, container, columns_[cell - 1], options_.numeric ? TextStyle::Numeric : TextStyle::People);
+        appendFieldTextIfDefined(out, container, columns_[cell - 1],
+                                 options_.numeric ? TextStyle::Numeric : TextStyle::People);
     else if (cell == columns_.size() + 1)
         appendNumber(out, result.code);
     else
         appendPrintable(out, result.message);
 }
 
-void ClipReport::tableRow(std::string& out, const VellMetadataContainer& container, const ClipResult& result) const
+void ClipReport::tableRow(TextBuffer& out, const VellMetadataContainer& container, const ClipResult& result) const
 {
-    std::string text; // one cell's text before quoting, reused along the row
+    TextBuffer text; // one cell's text before quoting, reused along the row
     appendRow(out, cellCount(), options_.format, [&](std::size_t cell) {
         text.clear();
         appendCellText(text, container, result, cell);
-        appendTableCell(out, text, options_.format, untrustedCell(cell));
+        appendTableCell(out, text.view(), options_.format, untrustedCell(cell));
     });
 }
 
@@ -333,8 +426,12 @@ std::vector<std::string> ClipReport::headerCells() const
 std::vector<std::string> ClipReport::rowCells(const VellMetadataContainer& container, const ClipResult& result) const
 {
     std::vector<std::string> cells(cellCount());
-    for (std::size_t cell = 0; cell < cells.size(); ++cell)
-        appendCellText(cells[cell], container, result, cell);
+    TextBuffer text;
+    for (std::size_t cell = 0; cell < cells.size(); ++cell) {
+        text.clear();
+        appendCellText(text, container, result, cell);
+        cells[cell] = text.view();
+    }
     return cells;
 }
 
@@ -346,35 +443,16 @@ void appendContainerJson(std::string& out, const VellMetadataContainer& containe
             indexes[static_cast<std::size_t>(i)] = i;
         return indexes;
     }();
-    appendFieldsObject(out, container, containerOrder, all);
+    TextBuffer text;
+    appendFieldsObject(text, container, containerOrder, all);
+    text.appendTo(out);
 }
 
 void appendTableCell(std::string& out, std::string_view text, ReportFormat format, bool untrusted)
 {
-    const bool formula = untrusted && !text.empty() && std::string_view("=+-@\t\r").find(text[0]) != std::string_view::npos;
-    // Characters that need an escape are rare: the runs between them are
-    // appended whole.
-    const auto appendEscaped = [&](std::string_view special, auto&& escape) {
-        for (std::size_t at = text.find_first_of(special); at != std::string_view::npos;
-             at = text.find_first_of(special)) {
-            out.append(text.substr(0, at));
-            escape(text[at]);
-            text.remove_prefix(at + 1);
-        }
-        out.append(text);
-    };
-    if (format == ReportFormat::Tsv) {
-        if (formula)
-            out += '\'';
-        appendEscaped("\t\n\r", [&](char c) { out += c == '\t' ? "\\t" : c == '\n' ? "\\n" : "\\r"; });
-        return;
-    }
-    const bool quote = formula || text.find_first_of(",\"\r\n") != std::string_view::npos;
-    if (quote)
-        out += formula ? "\"'" : "\"";
-    appendEscaped("\"", [&](char) { out += "\"\""; });
-    if (quote)
-        out += '"';
+    TextBuffer cell;
+    appendTableCell(cell, text, format, untrusted);
+    cell.appendTo(out);
 }
 
 } // namespace Vmc

@@ -1,19 +1,15 @@
-// A field's entry in a view: what goes before its value (the key of a JSON
-// member, the label of a text line) and the value, appended together: in
-// one append for every value but header texts.
+// A field's value written into a TextBuffer, as the views inside the
+// library write it: only when the field is defined, which the functions
+// return, so that a view asks each field once.
 #pragma once
 
 #include <VellMetadataContainer/FieldPresentation.h>
 
-#include <string>
-#include <string_view>
+#include "TextBuffer.h"
 
 namespace Vmc {
 
-// `prefix` and the field's JSON (null when undefined).
-void appendFieldJsonEntry(std::string& out, std::string_view prefix, const VellMetadataContainer& container, int index);
-// `prefix` and the field's text (nothing after the prefix when undefined).
-void appendFieldTextEntry(std::string& out, std::string_view prefix, const VellMetadataContainer& container, int index,
-                          TextStyle style);
+bool appendFieldTextIfDefined(TextBuffer& out, const VellMetadataContainer& container, int index, TextStyle style);
+bool appendFieldJsonIfDefined(TextBuffer& out, const VellMetadataContainer& container, int index);
 
 } // namespace Vmc

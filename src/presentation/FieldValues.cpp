@@ -4,12 +4,13 @@
 #include <VellMetadataContainer/FieldPresentation.h>
 
 #include "FieldEntry.h"
-#include "ShortText.h"
+#include "NumberText.h"
+#include "TextEncoding.h"
 
 #include <algorithm>
 #include <charconv>
 #include <cmath>
-#include <cstdio>
+#include <cstdint>
 #include <type_traits>
 #include <utility>
 
@@ -18,25 +19,31 @@ namespace Vmc {
 namespace {
 
 using Container = VellMetadataContainer;
+using Out = TextBuffer;
+
+// Every writer of a value, declared first so that the list writers below
+// find those of the types they hold.
+void appendPlain(Out& out, std::uint32_t value);
+void appendPlain(Out& out, std::int32_t value);
+void appendPlain(Out& out, bool value);
+void appendPlain(Out& out, float value);
+void appendPlain(Out& out, const Vec2& value);
+void appendJson(Out& out, std::uint32_t value);
+void appendJson(Out& out, std::int32_t value);
+void appendJson(Out& out, bool value);
+void appendJson(Out& out, float value);
+void appendJson(Out& out, const Vec2& value);
 
 // ---- plain decoded numbers ------------------------------------------------
 
-template <class Out>
-void appendNumber(Out& out, std::uint64_t value)
+template <class Integer>
+void appendNumber(Out& out, Integer value)
 {
-    char buffer[24];
-    out.append(buffer, static_cast<std::size_t>(std::to_chars(buffer, buffer + sizeof buffer, value).ptr - buffer));
-}
-
-template <class Out>
-void appendNumber(Out& out, std::int64_t value)
-{
-    char buffer[24];
-    out.append(buffer, static_cast<std::size_t>(std::to_chars(buffer, buffer + sizeof buffer, value).ptr - buffer));
+    char* text = out.room(24);
+    out.grownTo(std::to_chars(text, text + 24, value).ptr);
 }
 
 // A double as its shortest round-trip decimal; "NaN", "Infinity", "-Infinity".
-template <class Out>
 void appendDouble(Out& out, double value)
 {
     if (std::isnan(value)) {
@@ -44,68 +51,43 @@ void appendDouble(Out& out, double value)
     } else if (std::isinf(value)) {
         out += value > 0 ? "Infinity" : "-Infinity";
     } else {
-        char buffer[64];
-        out.append(buffer, static_cast<std::size_t>(std::to_chars(buffer, buffer + sizeof buffer, value).ptr - buffer));
+        char* text = out.room(kNumberTextSize);
+        out.grownTo(std::to_chars(text, text + kNumberTextSize, value).ptr);
     }
 }
 
 // A number with at most `decimals` decimals, trailing zeros dropped:
 // 23.976, 25, 29.97.
-template <class Out>
 void appendRounded(Out& out, double value, int decimals)
 {
-    // printf's "%.*f", without the cost of parsing a format.
-    char buffer[64];
-    const auto [last, error] = std::to_chars(buffer, buffer + sizeof buffer, value, std::chars_format::fixed, decimals);
-    if (error != std::errc())
-        return appendDouble(out, value);
-    auto end = last - buffer;
-    if (decimals > 0) {
-        while (buffer[end - 1] == '0')
-            --end;
-        if (buffer[end - 1] == '.')
-            --end;
-    }
-    if (end == 2 && buffer[0] == '-' && buffer[1] == '0')
-        out += '0'; // no "-0" for a value that rounds to zero
-    else
-        out.append(buffer, static_cast<std::size_t>(end));
+    out.grownTo(formatRounded(out.room(kNumberTextSize), value, decimals));
 }
 
-template <class Out>
-void appendPoint(Out& out, float x, float y)
+// "(a, b, c)": a point or a vector.
+template <class... T>
+void appendTuple(Out& out, const T&... items)
 {
-    out += '(';
-    appendFloat(out, x);
-    out += ", ";
-    appendFloat(out, y);
+    std::string_view separator = "(";
+    ((out += separator, appendPlain(out, items), separator = ", "), ...);
     out += ')';
 }
 
-template <class Out>
-void appendPlain(Out& out, std::uint32_t value) { appendNumber(out, static_cast<std::uint64_t>(value)); }
-template <class Out>
-void appendPlain(Out& out, std::int32_t value) { appendNumber(out, static_cast<std::int64_t>(value)); }
-template <class Out>
+// "[a,b,c]"
+template <class... T>
+void appendJsonArray(Out& out, const T&... items)
+{
+    char separator = '[';
+    ((out += separator, appendJson(out, items), separator = ','), ...);
+    out += ']';
+}
+
+void appendPlain(Out& out, std::uint32_t value) { appendNumber(out, value); }
+void appendPlain(Out& out, std::int32_t value) { appendNumber(out, value); }
 void appendPlain(Out& out, bool value) { out += value ? "yes" : "no"; }
-template <class Out>
 void appendPlain(Out& out, float value) { appendFloat(out, value); }
-template <class Out>
-void appendPlain(Out& out, const Vec2& value) { appendPoint(out, value.x, value.y); }
+void appendPlain(Out& out, const Vec2& value) { appendTuple(out, value.x, value.y); }
+void appendPlain(Out& out, const Vec3& value) { appendTuple(out, value.x, value.y, value.z); }
 
-template <class Out>
-void appendPlain(Out& out, const Vec3& value)
-{
-    out += '(';
-    appendFloat(out, value.x);
-    out += ", ";
-    appendFloat(out, value.y);
-    out += ", ";
-    appendFloat(out, value.z);
-    out += ')';
-}
-
-template <class Out>
 void appendPlain(Out& out, const ImageWindow& value)
 {
     appendPlain(out, value.first);
@@ -113,7 +95,6 @@ void appendPlain(Out& out, const ImageWindow& value)
     appendPlain(out, value.second);
 }
 
-template <class Out>
 void appendPlain(Out& out, const Chromaticities& value)
 {
     out += "red ";
@@ -126,7 +107,6 @@ void appendPlain(Out& out, const Chromaticities& value)
     appendPlain(out, value.white);
 }
 
-template <class Out>
 void appendPlain(Out& out, const CameraTriple& value)
 {
     appendFloat(out, value.a);
@@ -145,7 +125,6 @@ double quotient(const Rational& value)
 }
 
 // A fraction as the header holds it and as a decimal: "23976/1000 (23.976)".
-template <class Out>
 void appendPlain(Out& out, const Rational& value)
 {
     appendPlain(out, value.numerator);
@@ -159,24 +138,25 @@ void appendPlain(Out& out, const Rational& value)
 // HH:MM:SS:FF, with ';' before the frames for drop-frame counting, as the
 // time-code printer writes it: each BCD nibble as its decimal value (a nibble
 // above 9 as two digits).
-template <class Out>
 void appendPlain(Out& out, const VellRawMeta::TC_Struct& value)
 {
     const std::uint32_t bcd = value.bcdTime;
     const bool dropFrame = static_cast<std::int32_t>(static_cast<std::uint32_t>(value.rateAndDropFrame)) < 0;
+    char* text = out.room(19); // eight digits of at most two, three separators
     for (int shift = 28; shift >= 0; shift -= 4) {
         const unsigned nibble = (bcd >> shift) & 0xF;
         if (nibble >= 10)
-            out += '1';
-        out += static_cast<char>('0' + nibble % 10);
+            *text++ = '1';
+        *text++ = static_cast<char>('0' + nibble % 10);
         if (shift == 24 || shift == 16)
-            out += ':';
+            *text++ = ':';
         else if (shift == 8)
-            out += dropFrame ? ';' : ':';
+            *text++ = dropFrame ? ';' : ':';
     }
+    out.grownTo(text);
 }
 
-void appendPlain(std::string& out, const MetaString& value)
+void appendPlain(Out& out, const MetaString& value)
 {
     if (value.text != nullptr)
         appendPrintable(out, value.text);
@@ -191,7 +171,6 @@ bool finite(const T&)
 }
 bool finite(float value) { return std::isfinite(value); }
 
-template <class Out>
 void appendUnit(Out& out, const char* unit)
 {
     if (*unit != '\0') {
@@ -200,7 +179,6 @@ void appendUnit(Out& out, const char* unit)
     }
 }
 
-template <class Out>
 void appendFrameRate(Out& out, double rate)
 {
     appendRounded(out, rate, 3);
@@ -210,7 +188,6 @@ void appendFrameRate(Out& out, double rate)
 // "1/48 s (0.020833 s)" for a time close to a whole fraction of a second,
 // then the shutter angle, 360° × exposure time × sensor frame rate, where the
 // sensor frame rate is known: "1/48 s (0.020833 s), 180° shutter".
-template <class Out>
 void appendExposureTime(Out& out, float seconds, const Container& container)
 {
     const double reciprocal = 1.0 / static_cast<double>(seconds);
@@ -238,7 +215,6 @@ void appendExposureTime(Out& out, float seconds, const Container& container)
 
 // The f-number. The header gives whole stops, 2^(k/2); those have names
 // that differ from their value rounded (f/5.6 is 5.657, f/11 is 11.31).
-template <class Out>
 void appendFNumber(Out& out, float aperture)
 {
     static constexpr const char* kStopNames[] = {"1",  "1.4", "2",  "2.8", "4",   "5.6", "8",  "11",
@@ -253,7 +229,6 @@ void appendFNumber(Out& out, float aperture)
     appendRounded(out, aperture, aperture < 10.0f ? 1 : 0);
 }
 
-template <class Out>
 void appendAngle(Out& out, float degrees, const char* positive, const char* negative)
 {
     appendFloat(out, std::fabs(degrees));
@@ -262,20 +237,25 @@ void appendAngle(Out& out, float degrees, const char* positive, const char* nega
 }
 
 // Seconds as an offset of the clock: "+05:30", "-04:00", "+00:00:30".
-template <class Out>
 void appendClockOffset(Out& out, float seconds)
 {
     const long long total = std::llround(seconds);
-    const long long magnitude = total < 0 ? -total : total;
-    char buffer[48];
-    int n = std::snprintf(buffer, sizeof buffer, "%c%02lld:%02lld", total < 0 ? '-' : '+', magnitude / 3600,
-                          magnitude / 60 % 60);
-    if (magnitude % 60 != 0 && n > 0)
-        n += std::snprintf(buffer + n, sizeof buffer - static_cast<std::size_t>(n), ":%02lld", magnitude % 60);
-    out += buffer;
+    const unsigned long long magnitude = total < 0 ? 0ULL - static_cast<unsigned long long>(total) : total;
+    const auto appendTwoDigits = [&](unsigned long long value) { // at least two: "05", "123"
+        if (value < 10)
+            out += '0';
+        appendNumber(out, value);
+    };
+    out += total < 0 ? '-' : '+';
+    appendTwoDigits(magnitude / 3600);
+    out += ':';
+    appendTwoDigits(magnitude / 60 % 60);
+    if (magnitude % 60 != 0) {
+        out += ':';
+        appendTwoDigits(magnitude % 60);
+    }
 }
 
-template <class Out>
 void appendSigned(Out& out, std::int32_t value)
 {
     if (value > 0)
@@ -284,7 +264,6 @@ void appendSigned(Out& out, std::int32_t value)
 }
 
 // The time code, its rate and its drop-frame mark: "01:00:00;00 at 29.97 fps, drop frame".
-template <class Out>
 void appendTimeCode(Out& out, const VellRawMeta::TC_Struct& value)
 {
     appendPlain(out, value);
@@ -299,7 +278,6 @@ void appendTimeCode(Out& out, const VellRawMeta::TC_Struct& value)
 }
 
 // "(0, 0) to (4095, 2159), 4096 × 2160 px"
-template <class Out>
 void appendWindow(Out& out, const ImageWindow& window)
 {
     appendPlain(out, window);
@@ -314,7 +292,7 @@ void appendWindow(Out& out, const ImageWindow& window)
     }
 }
 
-template <class Out, class T>
+template <class T>
 void appendPeople(Out& out, const T& value, const FieldPresentation& p, const Container& container)
 {
     if constexpr (std::is_same_v<T, float>) {
@@ -370,17 +348,13 @@ void appendPeople(Out& out, const T& value, const FieldPresentation& p, const Co
 
 // ---- typed JSON -----------------------------------------------------------
 
-template <class Out>
-void appendJson(Out& out, std::uint32_t value) { appendPlain(out, value); }
-template <class Out>
-void appendJson(Out& out, std::int32_t value) { appendPlain(out, value); }
-template <class Out>
+void appendJson(Out& out, std::uint32_t value) { appendNumber(out, value); }
+void appendJson(Out& out, std::int32_t value) { appendNumber(out, value); }
 void appendJson(Out& out, bool value) { out += value ? "true" : "false"; }
 
 // The shortest decimal, with ".0" after integral values so that they read
 // back as numbers with a fraction; JSON has no NaN or infinity, so those are
 // the strings "NaN", "Infinity" and "-Infinity".
-template <class Out>
 void appendJson(Out& out, float value)
 {
     if (!std::isfinite(value)) {
@@ -389,77 +363,26 @@ void appendJson(Out& out, float value)
         out += '"';
         return;
     }
-    char buffer[kFloatTextSize];
-    const std::size_t length = formatFloat(buffer, value);
-    out.append(buffer, length);
-    if (std::none_of(buffer, buffer + length, [](char c) { return c == '.' || c == 'e'; }))
-        out += ".0";
+    char* const text = out.room(kNumberTextSize + 2);
+    char* end = formatRecentFloat(text, value);
+    if (std::find_if(text, end, [](char c) { return c == '.' || c == 'e'; }) == end) {
+        *end++ = '.';
+        *end++ = '0';
+    }
+    out.grownTo(end);
 }
 
-template <class Out>
-void appendJsonPoint(Out& out, float x, float y)
-{
-    out += '[';
-    appendJson(out, x);
-    out += ',';
-    appendJson(out, y);
-    out += ']';
-}
+void appendJson(Out& out, const Vec2& value) { appendJsonArray(out, value.x, value.y); }
+void appendJson(Out& out, const Vec3& value) { appendJsonArray(out, value.x, value.y, value.z); }
+void appendJson(Out& out, const ImageWindow& value) { appendJsonArray(out, value.first, value.second); }
 
-template <class Out>
-void appendJson(Out& out, const Vec2& value) { appendJsonPoint(out, value.x, value.y); }
-
-template <class Out>
-void appendJson(Out& out, const Vec3& value)
-{
-    out += '[';
-    appendJson(out, value.x);
-    out += ',';
-    appendJson(out, value.y);
-    out += ',';
-    appendJson(out, value.z);
-    out += ']';
-}
-
-template <class Out>
-void appendJson(Out& out, const ImageWindow& value)
-{
-    out += '[';
-    appendJson(out, value.first);
-    out += ',';
-    appendJson(out, value.second);
-    out += ']';
-}
-
-template <class Out>
 void appendJson(Out& out, const Chromaticities& value)
 {
-    out += '[';
-    appendJson(out, value.red);
-    out += ',';
-    appendJson(out, value.green);
-    out += ',';
-    appendJson(out, value.blue);
-    out += ',';
-    appendJson(out, value.white);
-    out += ']';
+    appendJsonArray(out, value.red, value.green, value.blue, value.white);
 }
 
-template <class Out>
-void appendJson(Out& out, const CameraTriple& value)
-{
-    out += '[';
-    appendJson(out, value.a);
-    out += ',';
-    appendJson(out, value.b);
-    out += ',';
-    appendJson(out, value.c);
-    out += ',';
-    appendJson(out, value.extra);
-    out += ']';
-}
+void appendJson(Out& out, const CameraTriple& value) { appendJsonArray(out, value.a, value.b, value.c, value.extra); }
 
-template <class Out>
 void appendJson(Out& out, const Rational& value)
 {
     out += "{\"numerator\":";
@@ -469,7 +392,6 @@ void appendJson(Out& out, const Rational& value)
     out += '}';
 }
 
-template <class Out>
 void appendJson(Out& out, const VellRawMeta::TC_Struct& value)
 {
     // The record is packed and may lie misaligned in the container: its
@@ -487,7 +409,7 @@ void appendJson(Out& out, const VellRawMeta::TC_Struct& value)
     out += '}';
 }
 
-void appendJson(std::string& out, const MetaString& value)
+void appendJson(Out& out, const MetaString& value)
 {
     appendJsonString(out, value.text != nullptr ? std::string_view(value.text) : std::string_view());
 }
@@ -501,45 +423,34 @@ const T& valueOf(const MetaField<T>& field)
 }
 const MetaString& valueOf(const MetaString& field) { return field; }
 
+// Each field's operations. The writers write a defined field's value and
+// say whether it was defined: every field tests its flag at a branch of its
+// own, which the processor learns to predict clip after clip.
 struct FieldOps {
     bool (*defined)(const Container&);
-    void (*text)(std::string&, std::string_view prefix, const Container&, const FieldPresentation&, TextStyle);
-    void (*json)(std::string&, std::string_view prefix, const Container&);
+    bool (*text)(Out&, const Container&, const FieldPresentation&, TextStyle);
+    bool (*json)(Out&, const Container&);
 };
-
-// Appends `prefix` and what `format` writes: header texts straight to
-// `out`, other values through a ShortText, in one append.
-template <class T, class Format>
-void appendFormatted(std::string& out, std::string_view prefix, Format&& format)
-{
-    if constexpr (std::is_same_v<T, MetaString>) {
-        out += prefix;
-        format(out);
-    } else {
-        ShortText text;
-        text += prefix;
-        format(text);
-        text.appendTo(out);
-    }
-}
 
 template <auto Member>
 constexpr FieldOps opsOf()
 {
-    using Value = std::decay_t<decltype(valueOf(std::declval<const Container&>().*Member))>;
     return {
         [](const Container& c) { return (c.*Member).defined != 0; },
-        [](std::string& out, std::string_view prefix, const Container& c, const FieldPresentation& p,
-           TextStyle style) {
-            appendFormatted<Value>(out, prefix, [&](auto& text) {
-                if (style == TextStyle::People)
-                    appendPeople(text, valueOf(c.*Member), p, c);
-                else
-                    appendPlain(text, valueOf(c.*Member));
-            });
+        [](Out& out, const Container& c, const FieldPresentation& p, TextStyle style) {
+            if (!(c.*Member).defined)
+                return false;
+            if (style == TextStyle::People)
+                appendPeople(out, valueOf(c.*Member), p, c);
+            else
+                appendPlain(out, valueOf(c.*Member));
+            return true;
         },
-        [](std::string& out, std::string_view prefix, const Container& c) {
-            appendFormatted<Value>(out, prefix, [&](auto& text) { appendJson(text, valueOf(c.*Member)); });
+        [](Out& out, const Container& c) {
+            if (!(c.*Member).defined)
+                return false;
+            appendJson(out, valueOf(c.*Member));
+            return true;
         },
     };
 }
@@ -572,18 +483,16 @@ bool listedForPeople(const VellMetadataContainer& container, int index)
     return !(kFieldPresentations[index].reading == FieldReading::Tint && container.whiteBalanceCct.defined);
 }
 
-void appendFieldTextEntry(std::string& out, std::string_view prefix, const VellMetadataContainer& container, int index,
-                          TextStyle style)
+bool appendFieldTextIfDefined(TextBuffer& out, const VellMetadataContainer& container, int index, TextStyle style)
 {
-    if (fieldDefined(container, index))
-        kFieldOps[index].text(out, prefix, container, kFieldPresentations[index], style);
-    else
-        out += prefix;
+    return kFieldOps[index].text(out, container, kFieldPresentations[index], style);
 }
 
 void appendFieldText(std::string& out, const VellMetadataContainer& container, int index, TextStyle style)
 {
-    appendFieldTextEntry(out, "", container, index, style);
+    TextBuffer text;
+    appendFieldTextIfDefined(text, container, index, style);
+    text.appendTo(out);
 }
 
 std::string fieldText(const VellMetadataContainer& container, int index, TextStyle style)
@@ -593,19 +502,17 @@ std::string fieldText(const VellMetadataContainer& container, int index, TextSty
     return out;
 }
 
-void appendFieldJsonEntry(std::string& out, std::string_view prefix, const VellMetadataContainer& container, int index)
+bool appendFieldJsonIfDefined(TextBuffer& out, const VellMetadataContainer& container, int index)
 {
-    if (fieldDefined(container, index)) {
-        kFieldOps[index].json(out, prefix, container);
-    } else {
-        out += prefix;
-        out += "null";
-    }
+    return kFieldOps[index].json(out, container);
 }
 
 void appendFieldJson(std::string& out, const VellMetadataContainer& container, int index)
 {
-    appendFieldJsonEntry(out, "", container, index);
+    TextBuffer text;
+    if (!appendFieldJsonIfDefined(text, container, index))
+        text += "null";
+    text.appendTo(out);
 }
 
 } // namespace Vmc

@@ -1,11 +1,13 @@
-// Header texts made safe for every view (valid UTF-8, control characters
-// escaped, JSON string literals) and floats as their shortest decimal.
+// Header texts made safe for every view: valid UTF-8, control characters
+// escaped, JSON string literals.
 #include <VellMetadataContainer/FieldPresentation.h>
 
-#include "ShortText.h"
+#include "NumberText.h"
+#include "TextEncoding.h"
 
 #include <charconv>
 #include <cmath>
+#include <cstdint>
 #include <cstring>
 
 namespace Vmc {
@@ -62,11 +64,27 @@ std::size_t sequenceLength(std::string_view s, std::size_t i, std::size_t& bad)
 }
 
 // Length of the run of printable ASCII at the start of `bytes` that needs no
-// escape (in JSON, quotes and backslashes do).
+// escape (in JSON, quotes and backslashes do). Eight bytes are looked at at
+// once: a word holds a byte to stop at if some byte is below 0x20, above
+// 0x7E, or (in JSON) a quote or a backslash.
 template <bool Json>
 std::size_t plainRun(std::string_view bytes)
 {
+    constexpr std::uint64_t kOnes = 0x0101010101010101u, kHighBits = 0x8080808080808080u;
+    // High bit of a byte set where some byte is below `limit` (at most 0x80),
+    // and where some byte is above 0x7E: exact as to whether there is one.
+    const auto below = [](std::uint64_t word, std::uint64_t limit) { return (word - kOnes * limit) & ~word & kHighBits; };
+    const auto above7E = [](std::uint64_t word) { return ((word + kOnes) | word) & kHighBits; };
     std::size_t n = 0;
+    for (; n + 8 <= bytes.size(); n += 8) {
+        std::uint64_t word = 0;
+        std::memcpy(&word, bytes.data() + n, sizeof word);
+        std::uint64_t stop = below(word, 0x20) | above7E(word);
+        if (Json) // a quote or backslash: a byte that is zero once xored with it
+            stop |= below(word ^ (kOnes * '"'), 1) | below(word ^ (kOnes * '\\'), 1);
+        if (stop != 0)
+            break;
+    }
     while (n < bytes.size()) {
         const unsigned char c = static_cast<unsigned char>(bytes[n]);
         if (c < 0x20 || c >= 0x7F || (Json && (c == '"' || c == '\\')))
@@ -79,7 +97,7 @@ std::size_t plainRun(std::string_view bytes)
 // Calls emit(sequence) for every character that is not part of a plain run,
 // and appends plain runs to `out` whole: most header texts are plain ASCII.
 template <bool Json = false, class Emit>
-void forEachSpecial(std::string& out, std::string_view bytes, Emit&& emit)
+void forEachSpecial(TextBuffer& out, std::string_view bytes, Emit&& emit)
 {
     while (!bytes.empty()) {
         const std::size_t run = plainRun<Json>(bytes);
@@ -96,18 +114,32 @@ void forEachSpecial(std::string& out, std::string_view bytes, Emit&& emit)
     }
 }
 
-void appendHexByte(std::string& out, const char* prefix, unsigned value, int digits)
+void appendHexByte(TextBuffer& out, const char* prefix, unsigned value, int digits)
 {
     out += prefix;
     for (int shift = (digits - 1) * 4; shift >= 0; shift -= 4)
         out += kHexDigits[(value >> shift) & 0xF];
 }
 
+// The public forms append to a string: the text is built in a buffer first.
+template <class Append>
+void appendVia(std::string& out, std::string_view bytes, Append&& append)
+{
+    TextBuffer text;
+    append(text, bytes);
+    text.appendTo(out);
+}
+
 } // namespace
+
+void appendValidUtf8(TextBuffer& out, std::string_view bytes)
+{
+    forEachSpecial(out, bytes, [&](std::string_view c) { out.append(c); });
+}
 
 void appendValidUtf8(std::string& out, std::string_view bytes)
 {
-    forEachSpecial(out, bytes, [&](std::string_view c) { out.append(c); });
+    appendVia(out, bytes, [](TextBuffer& text, std::string_view b) { appendValidUtf8(text, b); });
 }
 
 std::string validUtf8(std::string_view bytes)
@@ -117,7 +149,7 @@ std::string validUtf8(std::string_view bytes)
     return out;
 }
 
-void appendPrintable(std::string& out, std::string_view bytes)
+void appendPrintable(TextBuffer& out, std::string_view bytes)
 {
     forEachSpecial(out, bytes, [&](std::string_view c) {
         const unsigned char lead = static_cast<unsigned char>(c[0]);
@@ -137,6 +169,11 @@ void appendPrintable(std::string& out, std::string_view bytes)
     });
 }
 
+void appendPrintable(std::string& out, std::string_view bytes)
+{
+    appendVia(out, bytes, [](TextBuffer& text, std::string_view b) { appendPrintable(text, b); });
+}
+
 std::string printable(std::string_view bytes)
 {
     std::string out;
@@ -144,7 +181,7 @@ std::string printable(std::string_view bytes)
     return out;
 }
 
-void appendJsonString(std::string& out, std::string_view bytes)
+void appendJsonString(TextBuffer& out, std::string_view bytes)
 {
     out += '"';
     forEachSpecial<true>(out, bytes, [&](std::string_view c) {
@@ -170,35 +207,20 @@ void appendJsonString(std::string& out, std::string_view bytes)
     out += '"';
 }
 
-std::size_t formatFloat(char* buffer, float value)
+void appendJsonString(std::string& out, std::string_view bytes)
 {
-    std::string_view word;
-    if (std::isnan(value))
-        word = "NaN";
-    else if (std::isinf(value))
-        word = value > 0 ? "Infinity" : "-Infinity";
-    if (!word.empty()) {
-        std::memcpy(buffer, word.data(), word.size());
-        return word.size();
-    }
-    // Whole numbers below 2^24 (most values of a header) are their integer
-    // digits, which are much cheaper to find.
-    const float magnitude = std::fabs(value);
-    if (magnitude < 16777216.0f && value == std::trunc(value) && !(value == 0.0f && std::signbit(value))) {
-        const auto whole = static_cast<std::int32_t>(value);
-        return static_cast<std::size_t>(std::to_chars(buffer, buffer + kFloatTextSize, whole).ptr - buffer);
-    }
-    // Plain digits for magnitudes from 0.0001 up to 1e16, scientific
-    // notation ("1e-05", "3.4028235e+38") outside.
-    const bool plain = magnitude == 0.0f || (magnitude >= 1e-4f && magnitude < 1e16f);
-    const auto format = plain ? std::chars_format::fixed : std::chars_format::scientific;
-    return static_cast<std::size_t>(std::to_chars(buffer, buffer + kFloatTextSize, value, format).ptr - buffer);
+    appendVia(out, bytes, [](TextBuffer& text, std::string_view b) { appendJsonString(text, b); });
+}
+
+void appendFloat(TextBuffer& out, float value)
+{
+    out.grownTo(formatRecentFloat(out.room(kNumberTextSize), value));
 }
 
 void appendFloat(std::string& out, float value)
 {
-    char buffer[kFloatTextSize];
-    out.append(buffer, formatFloat(buffer, value));
+    char buffer[kNumberTextSize];
+    out.append(buffer, static_cast<std::size_t>(formatFloat(buffer, value) - buffer));
 }
 
 std::string floatText(float value)

@@ -262,17 +262,20 @@ TEST_F(Vellmeta, ExitStatusIsTheWorstOfAllFiles)
     EXPECT_EQ(json::parse(none.out), json::array()) << "still one valid document";
 }
 
+// Clip after clip through one container: each clip reads as it does alone,
+// nothing of the clip before it (the older camera defines fewer fields, and
+// shorter texts are stored over longer ones).
 TEST_F(Vellmeta, ManyFilesInOneCall)
 {
-    std::vector<std::string> args = {"--json"};
+    std::vector<std::string> args = {"--json", "--all"};
     for (int i = 0; i < 500; ++i)
         args.push_back(sample(i % 2 == 0 ? "corva-stage" : "k40-older-camera"));
     const Outcome r = run(args);
     EXPECT_EQ(r.status, 0);
     const json document = json::parse(r.out);
     ASSERT_EQ(document.size(), 500u);
-    EXPECT_EQ(document[498].at("fields").at("cameraModel"), "CORVA Stage");
-    EXPECT_EQ(document[499].at("fields").at("cameraModel"), "K-40");
+    EXPECT_EQ(document[498], json::parse(run({"--json", "--all", args[500]}).out)[0]);
+    EXPECT_EQ(document[499], json::parse(run({"--json", "--all", args[501]}).out)[0]);
 }
 
 TEST_F(Vellmeta, Arguments)

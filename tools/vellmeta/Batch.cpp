@@ -191,8 +191,7 @@ private:
         if (!slot.problem.empty())
             return;
         // A decode keeps what the header leaves undefined: each clip starts afresh.
-        static const Vmc::VellMetadataContainer kFresh;
-        clip.container = kFresh;
+        forgetFields(clip.container);
         decodeHeader(slot.header, options_.colorSpace, clip);
         slot.decoded = true;
         slot.failed = clip.isError;

@@ -84,6 +84,13 @@ std::string decodeFile(const std::string& path, Vmc::VellMetadataContainer::Colo
     return problem;
 }
 
+void forgetFields(Vmc::VellMetadataContainer& container)
+{
+#define VMC_FIELD(name, ...) container.name.defined = 0;
+#include <VellMetadataContainer/ContainerFields.def>
+#undef VMC_FIELD
+}
+
 void decodeHeader(const HeaderBytes& header, Vmc::VellMetadataContainer::ColorSpace colorSpace, DecodedClip& clip)
 {
     Vmc::ErrorValue result =

@@ -44,6 +44,13 @@ struct DecodedClip {
 std::string decodeFile(const std::string& path, Vmc::VellMetadataContainer::ColorSpace colorSpace,
                        DecodedClip& clip);
 
+// Marks every field of `container` undefined, as in a new container, but
+// keeps the memory of its texts: the decode that follows releases each text
+// just as it stores the new one of about the same size, which the allocator
+// then serves at once from what was released. A container used for clip
+// after clip so costs no more than one that is decoded once.
+void forgetFields(Vmc::VellMetadataContainer& container);
+
 // Decodes a header into `clip`, over what its container held.
 void decodeHeader(const HeaderBytes& header, Vmc::VellMetadataContainer::ColorSpace colorSpace, DecodedClip& clip);
 

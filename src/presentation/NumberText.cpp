@@ -1,0 +1,135 @@
+#include "NumberText.h"
+
+#include <charconv>
+#include <cmath>
+#include <cstdint>
+#include <cstring>
+#include <string_view>
+
+namespace Vmc {
+
+namespace {
+
+constexpr std::uint64_t kPowersOfTen[] = {1, 10, 100, 1000};
+
+char* writeWord(char* buffer, std::string_view word)
+{
+    std::memcpy(buffer, word.data(), word.size());
+    return buffer + word.size();
+}
+
+char* writeUnsigned(char* buffer, std::uint64_t value)
+{
+    return std::to_chars(buffer, buffer + 24, value).ptr;
+}
+
+// `units` as a decimal with `decimals` places, zeros after the point kept:
+// 1234 with 3 places is 1.234, 5 with 3 places is 0.005.
+char* writeFixedPoint(char* buffer, std::uint64_t units, int decimals)
+{
+    const std::uint64_t scale = kPowersOfTen[decimals];
+    buffer = writeUnsigned(buffer, units / scale);
+    *buffer++ = '.';
+    char* end = buffer + decimals;
+    for (std::uint64_t fraction = units % scale; end != buffer; fraction /= 10)
+        *--end = static_cast<char>('0' + fraction % 10);
+    return buffer + decimals;
+}
+
+// The texts of the floats written last, each in the slot its bits hash to.
+// A thread's slots start zeroed, which no text of length 0 ever matches.
+struct RecentFloats {
+    struct Slot {
+        std::uint32_t bits;
+        std::uint8_t length; // 0: empty
+        char text[27];
+    };
+    static_assert(sizeof(Slot) == 32, "a slot is copied whole");
+    Slot slots[256];
+};
+
+thread_local RecentFloats recentFloats;
+
+} // namespace
+
+char* formatFloat(char* buffer, float value)
+{
+    if (std::isnan(value))
+        return writeWord(buffer, "NaN");
+    if (std::isinf(value))
+        return writeWord(buffer, value > 0 ? "Infinity" : "-Infinity");
+    // Whole numbers below 2^24 (most values of a header) are their integer
+    // digits, which are much cheaper to find.
+    const float magnitude = std::fabs(value);
+    if (magnitude < 16777216.0f) {
+        const auto whole = static_cast<std::int32_t>(value);
+        if (static_cast<float>(whole) == value && !(value == 0.0f && std::signbit(value)))
+            return std::to_chars(buffer, buffer + kNumberTextSize, whole).ptr;
+    }
+    // Plain digits for magnitudes from 0.0001 up to 1e16, scientific
+    // notation ("1e-05", "3.4028235e+38") outside.
+    const bool plain = magnitude == 0.0f || (magnitude >= 1e-4f && magnitude < 1e16f);
+    const auto format = plain ? std::chars_format::fixed : std::chars_format::scientific;
+    return std::to_chars(buffer, buffer + kNumberTextSize, value, format).ptr;
+}
+
+char* formatRecentFloat(char* buffer, float value)
+{
+    static_assert(kNumberTextSize >= sizeof(RecentFloats::Slot::text), "a slot's text is copied whole");
+    std::uint32_t bits = 0;
+    std::memcpy(&bits, &value, sizeof bits);
+    RecentFloats::Slot& slot = recentFloats.slots[(bits * 0x9E3779B1u) >> 24];
+    if (slot.bits == bits && slot.length != 0) {
+        std::memcpy(buffer, slot.text, sizeof slot.text);
+        return buffer + slot.length;
+    }
+    char* end = formatFloat(buffer, value);
+    const auto length = static_cast<std::size_t>(end - buffer);
+    if (length <= sizeof slot.text) {
+        slot.bits = bits;
+        slot.length = static_cast<std::uint8_t>(length);
+        std::memcpy(slot.text, buffer, length);
+    }
+    return end;
+}
+
+char* formatRounded(char* buffer, double value, int decimals)
+{
+    // The common case without printf's "%.*f": the magnitude scaled to
+    // whole units, rounded, unless it lies so close to a half unit that the
+    // rounding of the scaling itself could decide (the exact value is
+    // within 2^-53 of the scaled one).
+    const double scaled = std::fabs(value) * static_cast<double>(kPowersOfTen[decimals >= 0 && decimals < 4 ? decimals : 0]);
+    if (decimals >= 0 && decimals < 4 && scaled < 0x1p52) {
+        const auto below = static_cast<std::uint64_t>(scaled);
+        const double fraction = scaled - static_cast<double>(below);
+        if (std::fabs(fraction - 0.5) > scaled * 0x1p-50) {
+            std::uint64_t units = fraction > 0.5 ? below + 1 : below;
+            if (units == 0) // no "-0" for a value that rounds to zero
+                return writeWord(buffer, "0");
+            if (value < 0)
+                *buffer++ = '-';
+            while (decimals > 0 && units % 10 == 0) {
+                units /= 10;
+                --decimals;
+            }
+            return decimals == 0 ? writeUnsigned(buffer, units) : writeFixedPoint(buffer, units, decimals);
+        }
+    }
+    const auto [last, error] =
+        std::to_chars(buffer, buffer + kNumberTextSize, value, std::chars_format::fixed, decimals);
+    if (error != std::errc()) // a number too long for the room: its shortest form
+        return std::to_chars(buffer, buffer + kNumberTextSize, value).ptr;
+    char* end = last;
+    if (decimals > 0) {
+        while (end[-1] == '0')
+            --end;
+        if (end[-1] == '.')
+            --end;
+    }
+    if (end - buffer == 2 && buffer[0] == '-' && buffer[1] == '0')
+        return writeWord(buffer, "0");
+    return end;
+}
+
+} // namespace Vmc
