@@ -6,7 +6,6 @@ import json
 import math
 import os
 import re
-import subprocess
 import unittest
 
 import jsonschema
@@ -14,8 +13,8 @@ import jsonschema
 import vellmeta
 
 import support
+from support import CLI, run
 
-CLI = os.environ.get("VELLMETA_CLI", "")
 SAMPLES = support.sample_paths()
 
 # The members the tool writes, as the OpenTrackIO 1.0.0 schema gives them;
@@ -133,10 +132,6 @@ def member(sample, path):
     for key in path.split("/"):
         sample = sample.get(key) if isinstance(sample, dict) else None
     return sample
-
-
-def run(*args):
-    return subprocess.run([CLI, *args], capture_output=True, text=True)
 
 
 @unittest.skipUnless(CLI and SAMPLES, "needs the vellmeta tool and the samples")
