@@ -7,9 +7,6 @@
 // ctest runs each test in its own process, so no decode with the native
 // colour space happens before the threads start.
 #include <atomic>
-#include <filesystem>
-#include <fstream>
-#include <random>
 #include <string>
 #include <thread>
 #include <tuple>
@@ -18,8 +15,6 @@
 #include <gtest/gtest.h>
 
 #include "support/ContainerProbe.h"
-#include "support/Decode.h"
-#include "support/FullHeader.h"
 #include "support/HeaderFieldMap.h"
 
 using Vmc::testing::Decoded;
@@ -32,33 +27,11 @@ namespace {
 constexpr ColorSpace kColorSpaces[] = {ColorSpace::CameraNative, ColorSpace::AcesAP0, ColorSpace::WideGamut};
 constexpr std::size_t kSpaces = std::size(kColorSpaces);
 
-// The full, smallest decodable and never-written headers, the samples, and
-// 120 headers with one to eight fields mutated.
-std::vector<HeaderImage> variedHeaders()
-{
-    std::vector<HeaderImage> headers = {Vmc::testing::fullHeader(), HeaderImage::decodable(), HeaderImage()};
-    std::error_code error;
-    for (const auto& entry : std::filesystem::directory_iterator(VMC_SAMPLES_DIR, error)) {
-        if (entry.is_regular_file()) {
-            std::ifstream(entry.path(), std::ios::binary)
-                .read(reinterpret_cast<char*>(headers.emplace_back().data()), VellRawMeta::kVellFileHeaderV3Size);
-        }
-    }
-    std::mt19937 rng(2480);
-    for (int i = 0; i < 120; ++i) {
-        HeaderImage& image =
-            headers.emplace_back(i % 4 == 0 ? HeaderImage::decodable() : Vmc::testing::fullHeader());
-        for (int f = 0; f <= i % 8; ++f)
-            Vmc::testing::mutateField(image.data(), rng);
-    }
-    return headers;
-}
-
 } // namespace
 
 TEST(Concurrency, ThreadsDecodeAsOneThreadDoes)
 {
-    const std::vector<HeaderImage> headers = variedHeaders();
+    const std::vector<HeaderImage> headers = Vmc::testing::variedHeaders(VMC_SAMPLES_DIR, 120, 2480);
     const std::size_t jobs = headers.size() * kSpaces;
     auto run = [&](std::size_t job) {
         return Vmc::testing::decode(headers[job / kSpaces], {}, kColorSpaces[job % kSpaces]);

@@ -1,5 +1,6 @@
-"""Shared pieces of the vellmeta tests: the composed header images, and field
-values in the command-line tool's JSON conventions, which compare exactly."""
+"""Shared pieces of the vellmeta tests: the command-line tool, the composed
+header images, and field values in the tool's JSON conventions, which
+compare exactly."""
 import atexit
 import functools
 import glob
@@ -13,6 +14,12 @@ import tempfile
 import vellmeta
 
 COLOR_SPACES = ("aces", "native", "wide")
+CLI = os.environ.get("VELLMETA_CLI", "")
+
+
+def run(*args):
+    """Runs the command-line tool; its output as text."""
+    return subprocess.run([CLI, *args], capture_output=True, text=True, encoding="utf-8")
 
 
 @functools.lru_cache(maxsize=None)

@@ -1,33 +1,28 @@
 """The command-line tool's JSON and the Python values say the same about the
 sample clips and the composed headers, in every colour space."""
-import glob
 import json
 import os
-import subprocess
 import unittest
 
 import vellmeta
 
 import support
 
-CLI = os.environ.get("VELLMETA_CLI", "")
-SAMPLES = sorted(glob.glob(os.path.join(os.environ.get("VELLMETA_SAMPLES", ""), "**", "*.vellraw"), recursive=True))
 
-
-@unittest.skipUnless(CLI and SAMPLES, "needs the vellmeta tool and the samples")
+@unittest.skipUnless(support.CLI and support.sample_paths(), "needs the vellmeta tool and the samples")
 class CliJsonTest(unittest.TestCase):
     def test_tool_and_module_agree(self):
-        paths = SAMPLES + [support.image_path(name) for name in support.image_names()]
+        paths = support.sample_paths() + [support.image_path(name) for name in support.image_names()]
         replaced = 0
         for color_space in support.COLOR_SPACES:
-            out = subprocess.run([CLI, "--json", "--all", "--color-space", color_space, *paths],
-                                 capture_output=True, text=True).stdout
+            out = support.run("--json", "--all", "--color-space", color_space, *paths).stdout
             # The tool writes the shortest decimal of each 32-bit float.
             documents = json.loads(out, parse_float=support.f32)
             self.assertEqual(len(documents), len(paths))
             for path, document in zip(paths, documents):
                 with self.subTest(path=os.path.basename(path), color_space=color_space):
                     meta = vellmeta.decode_file(path, color_space)
+                    self.assertEqual(document["path"], path)
                     self.assertEqual(document["result"], {"isError": meta.result.is_error,
                                                           "code": meta.result.code,
                                                           "message": meta.result.message})

@@ -1,5 +1,6 @@
-"""The vellmeta API: what decode accepts and rejects, the value types, and
-the stubs' agreement with what attributes really hold."""
+"""The vellmeta API: what decode accepts and rejects, the value types, the
+field descriptions, and the stubs' agreement with what attributes really
+hold."""
 import array
 import ast
 import os
@@ -117,6 +118,27 @@ class ValueTypesTest(unittest.TestCase):
         v = vellmeta.version()
         self.assertEqual((v.major, v.minor, v.patch, v.build, str(v)), (1, 0, 0, "1", "1.0.0b1 79886 Vostrabeck "))
         self.assertEqual(vellmeta.__version__, "1.0.0")
+
+
+class FieldsTest(unittest.TestCase):
+    def test_descriptions(self):
+        fields = vellmeta.fields()
+        self.assertEqual(sorted(f.name for f in fields), sorted(vellmeta.Metadata.field_names))
+        self.assertEqual(len({f.label for f in fields}), len(fields))
+        focal = vellmeta.field("lensFocalLength")
+        self.assertEqual((focal.unit, focal.kind), ("mm", "shown"))
+        self.assertIn(focal, fields)
+        self.assertEqual(vellmeta.field("spareWord").kind, "spare")
+        # Headings come in runs, in the order people read them.
+        headings = [f.heading for f in fields]
+        self.assertEqual(len({h for i, h in enumerate(headings) if i == 0 or headings[i - 1] != h}),
+                         len(set(headings)))
+        with self.assertRaises(KeyError):
+            vellmeta.field("noSuchField")
+        meta = vellmeta.decode(bytes([0xFF]) * vellmeta.HEADER_SIZE)
+        self.assertIsNone(meta.text("lensFocalLength"))
+        with self.assertRaises(KeyError):
+            meta.text("noSuchField")
 
 
 def stub_fields():

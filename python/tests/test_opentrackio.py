@@ -6,7 +6,6 @@ import json
 import math
 import os
 import re
-import subprocess
 import unittest
 
 import jsonschema
@@ -14,8 +13,8 @@ import jsonschema
 import vellmeta
 
 import support
+from support import CLI, run
 
-CLI = os.environ.get("VELLMETA_CLI", "")
 SAMPLES = support.sample_paths()
 
 # The members the tool writes, as the OpenTrackIO 1.0.0 schema gives them;
@@ -135,44 +134,25 @@ def member(sample, path):
     return sample
 
 
-def run(*args):
-    return subprocess.run([CLI, *args], capture_output=True, text=True)
-
-
 @unittest.skipUnless(CLI and SAMPLES, "needs the vellmeta tool and the samples")
 class OpenTrackIoTest(unittest.TestCase):
-    def test_samples(self):
-        protocol = {"name": "OpenTrackIO", "version": [1, 0, 0]}
-        source = "urn:uuid:12345678-9abc-def0-0123-456789abcdef"
-        expected = {
-            "corva-compact.vellraw": {
-                "protocol": protocol, "sourceId": source,
-                "static": {"camera": {"make": "VELL", "model": "CORVA Compact", "serialNumber": "4711", "label": "A",
-                                      "captureFrameRate": {"num": 25, "denom": 1},
-                                      "activeSensorResolution": {"width": 4080, "height": 2152}, "isoSpeed": 800,
-                                      "shutterAngle": 187.49701},
-                           "lens": {"make": "Zeiss", "model": "Supreme Prime 50", "serialNumber": "123456",
-                                    "nominalFocalLength": 50}},
-                "lens": {"fStop": 2.828427, "focusDistance": 3.2},
-                "timing": {"timecode": {"hours": 14, "minutes": 30, "seconds": 21, "frames": 12,
-                                        "frameRate": {"num": 25, "denom": 1}, "dropFrame": False},
-                           "sampleRate": {"num": 25, "denom": 1}}},
-            "k40-older-camera.vellraw": {
-                "protocol": protocol,
-                "static": {"camera": {"make": "VELL", "model": "K-40", "serialNumber": "1502", "label": "B",
-                                      "captureFrameRate": {"num": 24, "denom": 1},
-                                      "activeSensorResolution": {"width": 2880, "height": 1620}, "shutterAngle": 86.4},
-                           "lens": {"nominalFocalLength": 4294967.5}},
-                "lens": {"fStop": 4},
-                "timing": {"sampleRate": {"num": 24, "denom": 1}}},
-        }
-        paths = [p for p in SAMPLES if os.path.basename(p) in expected]
-        result = run("--opentrackio", *paths)
+    def test_sample_with_every_member(self):
+        # Members left out are the out-of-range table's part (OpenTrackIoTest.cpp).
+        result = run("--opentrackio", os.path.join(os.environ["VELLMETA_SAMPLES"], "corva-compact.vellraw"))
         self.assertEqual(result.returncode, 0, result.stderr)
-        samples = json.loads(result.stdout)
-        self.assertEqual(len(samples), len(expected))
-        for path, sample in zip(paths, samples):
-            self.assertEqual(sample, expected[os.path.basename(path)], path)
+        self.assertEqual(json.loads(result.stdout), [{
+            "protocol": {"name": "OpenTrackIO", "version": [1, 0, 0]},
+            "sourceId": "urn:uuid:12345678-9abc-def0-0123-456789abcdef",
+            "static": {"camera": {"make": "VELL", "model": "CORVA Compact", "serialNumber": "4711", "label": "A",
+                                  "captureFrameRate": {"num": 25, "denom": 1},
+                                  "activeSensorResolution": {"width": 4080, "height": 2152}, "isoSpeed": 800,
+                                  "shutterAngle": 187.49701},
+                       "lens": {"make": "Zeiss", "model": "Supreme Prime 50", "serialNumber": "123456",
+                                "nominalFocalLength": 50}},
+            "lens": {"fStop": 2.828427, "focusDistance": 3.2},
+            "timing": {"timecode": {"hours": 14, "minutes": 30, "seconds": 21, "frames": 12,
+                                    "frameRate": {"num": 25, "denom": 1}, "dropFrame": False},
+                       "sampleRate": {"num": 25, "denom": 1}}}])
 
     def test_lines_failures_and_unreadable_files(self):
         array = run("--opentrackio", *SAMPLES, "no-such-file.vellraw")

@@ -4,7 +4,6 @@ composed headers meets, and which rejects values of the wrong type."""
 import copy
 import json
 import os
-import subprocess
 import unittest
 
 import jsonschema
@@ -12,15 +11,14 @@ import jsonschema
 import vellmeta
 
 import support
-
-CLI = os.environ.get("VELLMETA_CLI", "")
+from support import CLI, run
 
 
 @unittest.skipUnless(CLI and support.sample_paths(), "needs the vellmeta tool and the samples")
 class JsonSchemaTest(unittest.TestCase):
     @classmethod
     def setUpClass(cls):
-        cls.text = subprocess.run([CLI, "--json-schema"], capture_output=True, text=True, check=True).stdout
+        cls.text = run("--json-schema").stdout
         cls.schema = json.loads(cls.text)
         cls.validator = jsonschema.Draft202012Validator(cls.schema)
 
@@ -38,15 +36,14 @@ class JsonSchemaTest(unittest.TestCase):
         # With --all every field is there, null where undefined; without it,
         # a subset of the same members.
         for args, paths in ((["--all"], support.all_header_paths(2000)), ([], support.sample_paths())):
-            out = subprocess.run([CLI, "--json", *args, *paths], capture_output=True, text=True).stdout
+            out = run("--json", *args, *paths).stdout
             documents = json.loads(out)
             self.assertEqual(len(documents), len(paths))
             errors = [f"{list(e.absolute_path)}: {e.message}" for e in self.validator.iter_errors(documents)]
             self.assertEqual(errors[:5], [])
 
     def test_wrong_values_rejected(self):
-        document = json.loads(subprocess.run([CLI, "--json", "--all", support.image_path("full")],
-                                             capture_output=True, text=True).stdout)
+        document = json.loads(run("--json", "--all", support.image_path("full")).stdout)
         for name, value in [("whiteBalanceCct", -1), ("whiteBalanceCct", 2**32), ("exposureTime", "1/48"),
                             ("exposureTime", "nan"), ("whitePoint", [0.3]), ("whitePoint", [0.3, 0.3, 0.3]),
                             ("sensorFrameRate", {"numerator": 24}), ("timeCode", "01:02:03:04"),

@@ -1,7 +1,8 @@
 /* A C host of the installed library: every field of each file given through
  * its typed getter, then what a careless host passes (null handle, null
- * buffer, 2479 bytes, the wrong getter, an index out of range), which must
- * give a status and never a crash. Run under AddressSanitizer.
+ * buffer, 2479 bytes, the wrong getter, an index out of range, a result
+ * asked before any decode), which must give a status and never a crash. Run
+ * under AddressSanitizer.
  *
  *   c_consumer FILE...    prints "FILE: N defined, result CODE" per file */
 #include <VellMetadataContainer/vmc.h>
@@ -98,25 +99,44 @@ static void careless(vmc_container* c)
 {
     unsigned char header[VMC_HEADER_SIZE];
     const int model = vmc_field_index("cameraModel");
+    const int outOfRange[] = {-1, vmc_field_count(), 1 << 30};
+    vmc_container* fresh = NULL;
     const char* text = NULL;
     int64_t integer = 0;
+    int isError = -1;
     char small[2];
+    size_t i;
 
     memset(header, 0xFF, sizeof header);
+    expect(vmc_create(NULL) == VMC_NULL_ARGUMENT, "create into null");
+    expect(vmc_create(&fresh) == VMC_OK, "create");
     expect(vmc_decode(NULL, header, sizeof header, 1) == VMC_NULL_ARGUMENT, "null handle");
-    expect(vmc_decode(c, NULL, sizeof header, 1) == VMC_NULL_ARGUMENT, "null buffer");
-    expect(vmc_decode(c, header, VMC_HEADER_SIZE - 1, 1) == VMC_SHORT_HEADER, "2479 bytes");
+    expect(vmc_decode(fresh, NULL, sizeof header, 1) == VMC_NULL_ARGUMENT, "null buffer");
+    expect(vmc_decode(fresh, header, VMC_HEADER_SIZE - 1, 1) == VMC_SHORT_HEADER, "2479 bytes");
+    /* Before any decode, and after refused ones: nothing defined, no failure. */
+    expect(vmc_result(fresh, &isError, NULL, &text) == VMC_OK && isError == 0 && text != NULL && text[0] == '\0',
+           "no result before a decode");
+    expect(vmc_get_text(fresh, model, &text) == VMC_UNDEFINED, "nothing defined before a decode");
+    vmc_destroy(fresh);
     expect(vmc_decode(c, header, sizeof header, 1) == VMC_DECODE_FAILURE, "never-written header");
     expect(vmc_decode(c, header, sizeof header, 12345) == VMC_DECODE_FAILURE, "unknown colour space");
     expect(model >= 0 && vmc_get_integer(c, model, &integer) == VMC_TYPE_MISMATCH, "wrong-type getter");
-    expect(vmc_get_text(c, vmc_field_count(), &text) == VMC_INDEX_OUT_OF_RANGE, "index out of range");
-    expect(vmc_get_text(c, -1, &text) == VMC_INDEX_OUT_OF_RANGE, "negative index");
+    for (i = 0; i < sizeof outOfRange / sizeof outOfRange[0]; ++i) {
+        expect(vmc_get_text(c, outOfRange[i], &text) == VMC_INDEX_OUT_OF_RANGE, "index out of range");
+        expect(vmc_field_text(c, outOfRange[i], VMC_TEXT_PEOPLE, &text) == VMC_INDEX_OUT_OF_RANGE, "text index");
+        expect(vmc_field_name(outOfRange[i]) == NULL && vmc_field_label(outOfRange[i]) == NULL
+                   && vmc_field_type(outOfRange[i]) == VMC_TYPE_NONE && vmc_presentation_order(outOfRange[i]) == -1,
+               "descriptions out of range");
+    }
     expect(vmc_get_text(NULL, model, &text) == VMC_NULL_ARGUMENT, "getter on null handle");
     expect(vmc_get_text(c, model, NULL) == VMC_NULL_ARGUMENT, "getter into null");
+    expect(vmc_field_defined(NULL, model, &isError) == VMC_NULL_ARGUMENT, "defined on null handle");
+    expect(vmc_result(NULL, NULL, NULL, NULL) == VMC_NULL_ARGUMENT, "result of null handle");
+    expect(vmc_container_json(c, 0, NULL, 10, NULL) == VMC_NULL_ARGUMENT, "JSON into null");
     expect(vmc_container_json(c, 0, small, sizeof small, NULL) == VMC_BUFFER_TOO_SMALL && small[0] == '\0',
            "small JSON buffer");
-    expect(vmc_field_label(-1) == NULL && vmc_field_type(9999) == VMC_TYPE_NONE, "descriptions out of range");
-    expect(vmc_field_index(NULL) == -1, "null name");
+    expect(vmc_field_index(NULL) == -1 && vmc_field_index("no such field") == -1, "unknown names");
+    expect(strcmp(vmc_status_text(99), "unknown status") == 0, "unknown status");
     vmc_destroy(NULL);
 }
 

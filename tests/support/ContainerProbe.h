@@ -1,6 +1,8 @@
-// Checks over whole containers and results, shared by the fuzzer and the
-// tests:
+// Decoding composed header images in tests, and checks over whole
+// containers and results, shared by the fuzzer and the tests:
 //
+//   decode(image)             the container and the result, the message
+//                             copied and released
 //   firstDifference(a, b)     the first field whose flag, value bits or text
 //                             differ (nullptr when none): exact sameness, NaNs
 //                             included, unlike operator==; probe::sameField
@@ -15,28 +17,47 @@
 #include <cstdint>
 #include <cstdlib>
 #include <cstring>
+#include <string>
 #include <type_traits>
+#include <utility>
 
 #include <VellMetadataContainer/FieldDescription.h>
 #include <VellMetadataContainer/MetadataContainer.h>
 #include <container/Failures.h>
 
+#include "HeaderImage.h"
+
 namespace Vmc::testing {
 
-namespace probe {
+struct Decoded {
+    VellMetadataContainer c;
+    bool isError = false;
+    std::uint32_t code = 0;
+    std::string message;
+};
 
-inline std::uint32_t bits(float f)
+// Decodes `image` into `start` (a new container unless given) with the
+// primaries of `colorSpace` (wide gamut unless given).
+inline Decoded decode(const HeaderImage& image, VellMetadataContainer start = VellMetadataContainer(),
+                      VellMetadataContainer::ColorSpace colorSpace = VellMetadataContainer::ColorSpace::WideGamut)
 {
-    std::uint32_t b;
-    std::memcpy(&b, &f, sizeof b);
-    return b;
+    Decoded d;
+    d.c = std::move(start);
+    ErrorValue result = d.c.initFromHeader(image.header(), colorSpace);
+    d.isError = result.isError;
+    d.code = result.code;
+    d.message = result.message != nullptr ? result.message : "";
+    std::free(result.message);
+    return d;
 }
+
+namespace probe {
 
 // Bit-exact sameness of stored values (padding is never compared).
 inline bool same(std::uint32_t a, std::uint32_t b) { return a == b; }
 inline bool same(std::int32_t a, std::int32_t b) { return a == b; }
 inline bool same(bool a, bool b) { return a == b; }
-inline bool same(float a, float b) { return bits(a) == bits(b); }
+inline bool same(float a, float b) { return floatBits(a) == floatBits(b); }
 inline bool same(const Vec2& a, const Vec2& b) { return same(a.x, b.x) && same(a.y, b.y); }
 inline bool same(const Vec3& a, const Vec3& b) { return same(a.x, b.x) && same(a.y, b.y) && same(a.z, b.z); }
 inline bool same(const ImageWindow& a, const ImageWindow& b)

@@ -25,7 +25,6 @@
 #include <gtest/gtest.h>
 
 #include "ContainerProbe.h"
-#include "Decode.h"
 #include "FullHeader.h"
 
 namespace Vmc::testing {

@@ -9,16 +9,21 @@
 //   std::mt19937 rng(seed);
 //   HeaderImage image = fullHeader();
 //   mutateField(image.data(), rng);
+//   variedHeaders(VMC_SAMPLES_DIR, 300, seed)   // fixed, sample and mutated headers
 #pragma once
 
 #include <cstddef>
 #include <cstdint>
 #include <cstring>
+#include <filesystem>
+#include <fstream>
 #include <random>
 #include <string>
 #include <vector>
 
 #include <VellMetadataContainer/VellFileHeaderV3.h>
+
+#include "FullHeader.h"
 
 namespace Vmc::testing {
 
@@ -224,19 +229,6 @@ inline const std::vector<HeaderField>& headerFields()
 
 namespace detail {
 
-inline void putLE(unsigned char* at, std::uint32_t v, std::size_t width)
-{
-    for (std::size_t i = 0; i < width; ++i)
-        at[i] = static_cast<unsigned char>(v >> (8 * i));
-}
-
-inline std::uint32_t floatBits(float f)
-{
-    std::uint32_t bits;
-    std::memcpy(&bits, &f, sizeof bits);
-    return bits;
-}
-
 // Floats at the edges of what the decoder converts: NaNs of several
 // patterns, infinities, signed zero, and values beyond the 32-bit integer
 // range.
@@ -279,7 +271,7 @@ inline void mutateField(unsigned char* header, std::mt19937& rng)
             v = field.values[pick(field.values.size())];
         else if (choice == 5)
             v = rng() % 2 ? 0u : 0xFFFFFFFEu; // zero, or one below the sentinel
-        detail::putLE(at, v, field.width);
+        putLE(at, v, field.width);
         break;
     }
     case FieldKind::Floats: {
@@ -291,7 +283,7 @@ inline void mutateField(unsigned char* header, std::mt19937& rng)
         for (std::size_t i = first; i < last; ++i) {
             const auto& edges = detail::edgeFloats();
             const std::uint32_t bits = choice < 6 ? edges[pick(edges.size())] : static_cast<std::uint32_t>(rng());
-            detail::putLE(at + 4 * i, bits, 4);
+            putLE(at + 4 * i, bits, 4);
         }
         break;
     }
@@ -301,7 +293,7 @@ inline void mutateField(unsigned char* header, std::mt19937& rng)
         std::uint32_t v = static_cast<std::uint32_t>(rng());
         if (choice < 6 && !field.values.empty())
             v = field.values[pick(field.values.size())];
-        detail::putLE(at + 2 * i, v, 2);
+        putLE(at + 2 * i, v, 2);
         break;
     }
     case FieldKind::Text: {
@@ -335,10 +327,29 @@ inline void mutateField(unsigned char* header, std::mt19937& rng)
                                         choice == 2 ? 0x80005DC0u : static_cast<std::uint32_t>(rng()),
                                         static_cast<std::uint32_t>(rng())};
         for (int i = 0; i < 4; ++i)
-            detail::putLE(at + 4 * i, words[i], 4);
+            putLE(at + 4 * i, words[i], 4);
         break;
     }
     }
+}
+
+// The full, smallest decodable and never-written headers, the samples under
+// `samplesDir`, and `mutated` headers with one to eight fields rewritten
+// (every fourth over the smallest decodable header).
+inline std::vector<HeaderImage> variedHeaders(const std::string& samplesDir, int mutated, unsigned seed)
+{
+    std::vector<HeaderImage> images = {fullHeader(), HeaderImage::decodable(), HeaderImage()};
+    for (const auto& entry : std::filesystem::recursive_directory_iterator(samplesDir))
+        if (entry.is_regular_file() && entry.path().extension() == ".vellraw")
+            std::ifstream(entry.path(), std::ios::binary)
+                .read(reinterpret_cast<char*>(images.emplace_back().data()), VellRawMeta::kVellFileHeaderV3Size);
+    std::mt19937 rng(seed);
+    for (int i = 0; i < mutated; ++i) {
+        HeaderImage& image = images.emplace_back(i % 4 == 0 ? HeaderImage::decodable() : fullHeader());
+        for (int f = 0; f <= i % 8; ++f)
+            mutateField(image.data(), rng);
+    }
+    return images;
 }
 
 } // namespace Vmc::testing

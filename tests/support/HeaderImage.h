@@ -20,6 +20,20 @@ namespace Vmc::testing {
 
 using decoding::At;
 
+// `v` as `width` little-endian bytes at `at`.
+inline void putLE(unsigned char* at, std::uint32_t v, std::size_t width)
+{
+    for (std::size_t i = 0; i < width; ++i)
+        at[i] = static_cast<unsigned char>(v >> (8 * i));
+}
+
+inline std::uint32_t floatBits(float f)
+{
+    std::uint32_t bits;
+    std::memcpy(&bits, &f, sizeof bits);
+    return bits;
+}
+
 class HeaderImage {
 public:
     // Every byte 0xFF: a header the camera never wrote. Decoding it stops at
@@ -50,12 +64,7 @@ public:
     void set(At<std::uint8_t> at, std::uint8_t v) { bytes_[at.offset] = v; }
     void set(At<std::uint16_t> at, std::uint16_t v) { putLE(at.offset, v, 2); }
     void set(At<std::uint32_t> at, std::uint32_t v) { putLE(at.offset, v, 4); }
-    void set(At<float> at, float v)
-    {
-        std::uint32_t bits;
-        std::memcpy(&bits, &v, 4);
-        putLE(at.offset, bits, 4);
-    }
+    void set(At<float> at, float v) { putLE(at.offset, floatBits(v), 4); }
     void set(At<VellRawMeta::TC_Struct> at, const VellRawMeta::TC_Struct& tc)
     {
         putLE(at.offset, tc.bcdTime, 4);
@@ -99,11 +108,7 @@ public:
     }
 
 private:
-    void putLE(std::size_t offset, std::uint32_t v, int width)
-    {
-        for (int i = 0; i < width; ++i)
-            bytes_[offset + i] = static_cast<unsigned char>(v >> (8 * i));
-    }
+    void putLE(std::size_t offset, std::uint32_t v, std::size_t width) { testing::putLE(&bytes_[offset], v, width); }
     void setFloats(std::size_t offset, std::initializer_list<float> values)
     {
         for (float v : values) {

@@ -94,7 +94,7 @@ TEST_F(Batch, WalkOfAComposedTree)
     EXPECT_EQ(flat.status, 2);
 }
 
-TEST_F(Batch, StandardInputAndArguments)
+TEST_F(Batch, StandardInputAndJobs)
 {
     const Outcome piped = run("cat '" + sample("corva-stage") + "' | $VELLMETA --json - '" + sample("k40-older-camera") + "'");
     EXPECT_EQ(pathsIn(piped.out), (std::vector<std::string>{"-", sample("k40-older-camera")}));
@@ -104,12 +104,6 @@ TEST_F(Batch, StandardInputAndArguments)
     EXPECT_EQ(shortInput.err, "vellmeta: -: is 100 bytes long, shorter than the 2480-byte VELLRAW header\n");
     EXPECT_EQ(shortInput.status, 2);
 
-    for (const char* bad : {"-j 0", "-j -1", "--jobs x", "--ext ''", "--progress --no-progress"}) {
-        const Outcome r = run(std::string("$VELLMETA ") + bad + " '" + sample("corva-stage") + "'");
-        EXPECT_EQ(r.status, 2) << bad;
-        EXPECT_EQ(r.out, "") << bad;
-        EXPECT_NE(r.err, "") << bad;
-    }
     // More jobs than files, and progress forced onto a file, never onto standard output.
     const Outcome many = run("$VELLMETA --json -j 200 --progress '" + sample("corva-stage") + "'");
     EXPECT_EQ(many.status, 0);
