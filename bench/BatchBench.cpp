@@ -6,13 +6,14 @@
 //   build/bench/bench/vellmeta_batch_bench [N...]      (default: 10000 100000)
 //
 // For each N it writes N headers (copies of the samples in turn, in folders
-// of 1,000 as a card holds its clips) to a scratch folder, reads them once to
-// warm the cache, then takes the median of five timings of the floor and of
-// `vellmeta -r` in each format with -j 1 and with the default -j (standard
-// output to /dev/null). It prints files per second and the ratio to the
+// of 1,000 as a card holds its clips) to a scratch folder, waits until they
+// are on disk, reads them once to warm the cache, then times `vellmeta -r`
+// five times in each format with -j 1 and with the default -j (standard
+// output to /dev/null), each time right after a timing of the floor. It
+// prints the median files per second and the median ratio of a run to its
 // floor, by elapsed time and by processor time (user and system: on a shared
-// machine the elapsed time also counts waiting for a processor), and the peak
-// resident memory of each vellmeta run.
+// machine the elapsed time also counts waiting for a processor), and the
+// peak resident memory of each vellmeta run.
 #include <algorithm>
 #include <chrono>
 #include <cstdio>
@@ -147,6 +148,7 @@ void benchmark(int count)
         std::abort();
     const fs::path dir = pattern;
     makeHeaders(dir.string(), count);
+    ::sync(); // written back to disk before timing starts, not while vellmeta runs
     floorTiming(dir.string(), count); // warms the cache
 
     struct Run {
@@ -162,35 +164,49 @@ void benchmark(int count)
     std::printf("%-6s %-8s %12s %11s %12s %10s %9s\n", "view", "jobs", "wall files/s", "wall ratio", "cpu files/s",
                 "cpu ratio", "peak MiB");
 
+    // The floor is timed again right before each vellmeta run, and each run
+    // is set against it: the ratio of a pair does not drift with the load
+    // of a shared machine the way separate medians would.
     std::vector<double> floorWall, floorCpu;
-    for (int i = 0; i < kRepetitions; ++i) {
+    const auto timeFloor = [&] {
         const Timing t = floorTiming(dir.string(), count);
         floorWall.push_back(t.seconds);
         floorCpu.push_back(t.cpuSeconds);
-    }
-    const double wallFloor = median(floorWall), cpuFloor = median(floorCpu);
-    std::printf("%-6s %-8s %12.0f %11.2f %12.0f %10.2f\n", "floor", "1", count / wallFloor, 1.0, count / cpuFloor, 1.0);
-
+        return t;
+    };
+    struct Row {
+        const char* format;
+        const char* jobs;
+        double wall, cpu, wallRatio, cpuRatio;
+        long peakKiB;
+    };
+    std::vector<Row> rows;
     for (const Run& run : formats) {
         for (const char* jobs : {"1", "default"}) {
             std::vector<std::string> args = run.flags;
             if (std::string(jobs) == "1")
                 args.insert(args.end(), {"-j", "1"});
             args.insert(args.end(), {"--no-progress", "-r", dir.string()});
-            std::vector<double> wall, cpu;
+            std::vector<double> wall, cpu, wallRatio, cpuRatio;
             long peakKiB = 0;
             for (int i = 0; i < kRepetitions; ++i) {
+                const Timing floor = timeFloor();
                 const Timing t = runVellmeta(args);
                 wall.push_back(t.seconds);
                 cpu.push_back(t.cpuSeconds);
+                wallRatio.push_back(t.seconds / floor.seconds);
+                cpuRatio.push_back(t.cpuSeconds / floor.cpuSeconds);
                 peakKiB = std::max(peakKiB, t.peakKiB);
             }
-            const double w = median(wall), c = median(cpu);
-            std::printf("%-6s %-8s %12.0f %11.2f %12.0f %10.2f %9.2f\n", run.format, jobs, count / w, w / wallFloor,
-                        count / c, c / cpuFloor, static_cast<double>(peakKiB) / 1024.0);
-            std::fflush(stdout);
+            rows.push_back({run.format, jobs, median(wall), median(cpu), median(wallRatio), median(cpuRatio), peakKiB});
         }
     }
+    std::printf("%-6s %-8s %12.0f %11.2f %12.0f %10.2f\n", "floor", "1", count / median(floorWall), 1.0,
+                count / median(floorCpu), 1.0);
+    for (const Row& r : rows)
+        std::printf("%-6s %-8s %12.0f %11.2f %12.0f %10.2f %9.2f\n", r.format, r.jobs, count / r.wall, r.wallRatio,
+                    count / r.cpu, r.cpuRatio, static_cast<double>(r.peakKiB) / 1024.0);
+    std::fflush(stdout);
     std::error_code ignored;
     fs::remove_all(dir, ignored);
 }

@@ -226,6 +226,26 @@ TEST(FieldValues, SameFieldValueFollowsContainerEquality)
     EXPECT_FALSE(Vmc::sameFieldValue(with("lookName", "A"), Container(), text)) << "defined on one side only";
 }
 
+// The JSON view writes fields in container order by code of their own, and
+// fields named one by one through their index: the two agree.
+TEST(ClipReports, JsonOfEveryFieldAgreesWithFieldsNamedOneByOne)
+{
+    const Container c = with("lensName", "Zeiss \"50\"", with("exposureTime", 0.020833f, with("latitude", kNaN)));
+    Vmc::ReportOptions every;
+    every.format = Vmc::ReportFormat::Json;
+    every.all = true;
+    Vmc::ReportOptions named = every;
+    for (int i = 0; i < Vmc::kFieldCount; ++i)
+        named.fields.push_back(i);
+    std::string a, b;
+    Vmc::ClipReport(every).entry(a, c, {"clip", false, 0, ""});
+    Vmc::ClipReport(named).entry(b, c, {"clip", false, 0, ""});
+    EXPECT_EQ(a, b);
+    std::string container;
+    Vmc::appendContainerJson(container, c, true);
+    EXPECT_NE(a.find(container), std::string::npos);
+}
+
 TEST(TableCells, QuotedAndNeutralised)
 {
     const struct {

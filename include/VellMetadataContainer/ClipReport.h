@@ -10,6 +10,7 @@
 //   report.end(out);
 #pragma once
 
+#include <array>
 #include <cstdint>
 #include <string>
 #include <string_view>
@@ -102,6 +103,9 @@ private:
 
     ReportOptions options_;
     std::vector<int> columns_;
+    // The JSON view's columns when they keep container order (no fields
+    // named one by one), by container index.
+    std::array<bool, kFieldCount> jsonColumns_{};
     bool chosen_ = false; // fields named one by one: shown whatever their kind
     bool first_ = true;
 };

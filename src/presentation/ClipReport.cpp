@@ -41,8 +41,8 @@ constexpr bool fieldPrefixesFitSlots()
 }
 static_assert(fieldPrefixesFitSlots(), "field names and labels fit the slots of the views' prefixes");
 
-// {"name":value,...} of the given fields: the defined ones, or with `all`
-// every one (null when undefined).
+// {"name":value,...} of the given fields, in the order given: the defined
+// ones, or with `all` every one (null when undefined).
 void appendFieldsObject(TextBuffer& out, const VellMetadataContainer& container, const std::vector<int>& indexes,
                         bool all)
 {
@@ -177,6 +177,9 @@ ClipReport::ClipReport(ReportOptions options) : options_(std::move(options))
         columns_ = options_.fields;
     else
         chooseColumns();
+    if (!chosen_)
+        for (int index : columns_)
+            jsonColumns_[static_cast<std::size_t>(index)] = true;
 }
 
 void ClipReport::chooseColumns()
@@ -365,7 +368,10 @@ void ClipReport::jsonClip(TextBuffer& out, const VellMetadataContainer& containe
     out += ",\"message\":";
     appendJsonString(out, result.message);
     out += "},\"fields\":";
-    appendFieldsObject(out, container, columns_, options_.all);
+    if (chosen_)
+        appendFieldsObject(out, container, columns_, options_.all);
+    else
+        appendFieldsJsonObject(out, container, jsonColumns_, options_.all);
     out += '}';
 }
 
@@ -437,14 +443,13 @@ std::vector<std::string> ClipReport::rowCells(const VellMetadataContainer& conta
 
 void appendContainerJson(std::string& out, const VellMetadataContainer& container, bool all)
 {
-    static const std::vector<int> containerOrder = [] {
-        std::vector<int> indexes(kFieldCount);
-        for (int i = 0; i < kFieldCount; ++i)
-            indexes[static_cast<std::size_t>(i)] = i;
-        return indexes;
+    static const FieldMask every = [] {
+        FieldMask mask{};
+        mask.fill(true);
+        return mask;
     }();
     TextBuffer text;
-    appendFieldsObject(text, container, containerOrder, all);
+    appendFieldsJsonObject(text, container, every, all);
     text.appendTo(out);
 }
 

@@ -7,9 +7,39 @@
 
 #include "TextBuffer.h"
 
+#include <array>
+
 namespace Vmc {
 
-bool appendFieldTextIfDefined(TextBuffer& out, const VellMetadataContainer& container, int index, TextStyle style);
-bool appendFieldJsonIfDefined(TextBuffer& out, const VellMetadataContainer& container, int index);
+// Each field's operations. The writers write a defined field's value and
+// say whether it was defined: every field tests its flag at a branch of its
+// own, which the processor learns to predict clip after clip.
+struct FieldOps {
+    bool (*defined)(const VellMetadataContainer&);
+    bool (*text)(TextBuffer&, const VellMetadataContainer&, const FieldPresentation&, TextStyle);
+    bool (*json)(TextBuffer&, const VellMetadataContainer&);
+};
+extern const FieldOps kFieldOps[kFieldCount];
+
+inline bool appendFieldTextIfDefined(TextBuffer& out, const VellMetadataContainer& container, int index,
+                                     TextStyle style)
+{
+    return kFieldOps[index].text(out, container, kFieldPresentations[index], style);
+}
+
+inline bool appendFieldJsonIfDefined(TextBuffer& out, const VellMetadataContainer& container, int index)
+{
+    return kFieldOps[index].json(out, container);
+}
+
+// Which fields a view shows, by container index.
+using FieldMask = std::array<bool, kFieldCount>;
+
+// {"name":value,...} of the fields `wanted` marks, in container order: the
+// defined ones, or with `all` every one (null when undefined). Each field is
+// written by code of its own, with its key as a constant, rather than
+// through a table: the JSON view of a full header is some two hundred of
+// them.
+void appendFieldsJsonObject(TextBuffer& out, const VellMetadataContainer& container, const FieldMask& wanted, bool all);
 
 } // namespace Vmc

@@ -40,6 +40,11 @@ template <class Integer>
 void appendNumber(Out& out, Integer value)
 {
     char* text = out.room(24);
+    if (static_cast<std::uint64_t>(value) < 10) { // most header numbers: counts, flags, small codes (not below 0)
+        *text = static_cast<char>('0' + value);
+        out.grownTo(text + 1);
+        return;
+    }
     out.grownTo(std::to_chars(text, text + 24, value).ptr);
 }
 
@@ -363,9 +368,12 @@ void appendJson(Out& out, float value)
         out += '"';
         return;
     }
-    char* const text = out.room(kNumberTextSize + 2);
-    char* end = formatRecentFloat(text, value);
-    if (std::find_if(text, end, [](char c) { return c == '.' || c == 'e'; }) == end) {
+    char* end = out.recentFloats().format(out.room(kNumberTextSize + 2), value);
+    // Whole values below 1e16 are written without a point or an exponent
+    // (floats from 2^24 up are all whole).
+    const float magnitude = std::fabs(value);
+    const bool whole = magnitude >= 16777216.0f || static_cast<float>(static_cast<std::int32_t>(value)) == value;
+    if (whole && magnitude < 1e16f) {
         *end++ = '.';
         *end++ = '0';
     }
@@ -423,15 +431,6 @@ const T& valueOf(const MetaField<T>& field)
 }
 const MetaString& valueOf(const MetaString& field) { return field; }
 
-// Each field's operations. The writers write a defined field's value and
-// say whether it was defined: every field tests its flag at a branch of its
-// own, which the processor learns to predict clip after clip.
-struct FieldOps {
-    bool (*defined)(const Container&);
-    bool (*text)(Out&, const Container&, const FieldPresentation&, TextStyle);
-    bool (*json)(Out&, const Container&);
-};
-
 template <auto Member>
 constexpr FieldOps opsOf()
 {
@@ -455,13 +454,48 @@ constexpr FieldOps opsOf()
     };
 }
 
-constexpr FieldOps kFieldOps[] = {
+} // namespace
+
+constexpr FieldOps kFieldOps[kFieldCount] = {
 #define VMC_FIELD(name, ...) opsOf<&VellMetadataContainer::name>(),
 #include <VellMetadataContainer/ContainerFields.def>
 #undef VMC_FIELD
 };
 
+namespace {
+
+// ,"name":value of a field, written inline: the key is a constant.
+template <class Field, std::size_t N>
+void appendJsonMember(Out& out, const Field& field, const char (&key)[N], bool all)
+{
+    if (field.defined) {
+        out.append(key, N - 1);
+        appendJson(out, valueOf(field));
+    } else if (all) {
+        out.append(key, N - 1);
+        out += "null";
+    }
+}
+
 } // namespace
+
+void appendFieldsJsonObject(TextBuffer& out, const VellMetadataContainer& container, const FieldMask& wanted, bool all)
+{
+    // Every member is written after a comma; the first one's becomes the
+    // opening brace.
+    const std::size_t start = out.size();
+    std::size_t index = 0;
+#define VMC_FIELD(name, ...)                                                                                           \
+    if (wanted[index++])                                                                                               \
+        appendJsonMember(out, container.name, ",\"" #name "\":", all);
+#include <VellMetadataContainer/ContainerFields.def>
+#undef VMC_FIELD
+    if (out.size() == start)
+        out += '{';
+    else
+        out[start] = '{';
+    out += '}';
+}
 
 int fieldIndex(std::string_view name)
 {
@@ -483,11 +517,6 @@ bool listedForPeople(const VellMetadataContainer& container, int index)
     return !(kFieldPresentations[index].reading == FieldReading::Tint && container.whiteBalanceCct.defined);
 }
 
-bool appendFieldTextIfDefined(TextBuffer& out, const VellMetadataContainer& container, int index, TextStyle style)
-{
-    return kFieldOps[index].text(out, container, kFieldPresentations[index], style);
-}
-
 void appendFieldText(std::string& out, const VellMetadataContainer& container, int index, TextStyle style)
 {
     TextBuffer text;
@@ -500,11 +529,6 @@ std::string fieldText(const VellMetadataContainer& container, int index, TextSty
     std::string out;
     appendFieldText(out, container, index, style);
     return out;
-}
-
-bool appendFieldJsonIfDefined(TextBuffer& out, const VellMetadataContainer& container, int index)
-{
-    return kFieldOps[index].json(out, container);
 }
 
 void appendFieldJson(std::string& out, const VellMetadataContainer& container, int index)

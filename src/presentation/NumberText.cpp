@@ -36,20 +36,6 @@ char* writeFixedPoint(char* buffer, std::uint64_t units, int decimals)
     return buffer + decimals;
 }
 
-// The texts of the floats written last, each in the slot its bits hash to.
-// A thread's slots start zeroed, which no text of length 0 ever matches.
-struct RecentFloats {
-    struct Slot {
-        std::uint32_t bits;
-        std::uint8_t length; // 0: empty
-        char text[27];
-    };
-    static_assert(sizeof(Slot) == 32, "a slot is copied whole");
-    Slot slots[256];
-};
-
-thread_local RecentFloats recentFloats;
-
 } // namespace
 
 char* formatFloat(char* buffer, float value)
@@ -73,12 +59,18 @@ char* formatFloat(char* buffer, float value)
     return std::to_chars(buffer, buffer + kNumberTextSize, value, format).ptr;
 }
 
-char* formatRecentFloat(char* buffer, float value)
+RecentFloats& RecentFloats::ofThisThread()
 {
-    static_assert(kNumberTextSize >= sizeof(RecentFloats::Slot::text), "a slot's text is copied whole");
+    static thread_local RecentFloats floats;
+    return floats;
+}
+
+char* RecentFloats::format(char* buffer, float value)
+{
+    static_assert(kNumberTextSize >= sizeof(Slot::text), "a slot's text is copied whole");
     std::uint32_t bits = 0;
     std::memcpy(&bits, &value, sizeof bits);
-    RecentFloats::Slot& slot = recentFloats.slots[(bits * 0x9E3779B1u) >> 24];
+    Slot& slot = slots_[(bits * 0x9E3779B1u) >> 23];
     if (slot.bits == bits && slot.length != 0) {
         std::memcpy(buffer, slot.text, sizeof slot.text);
         return buffer + slot.length;

@@ -1,4 +1,5 @@
-// The text of a view as it is written: a clip's entry, a field's value.
+// The text of a view as it is written: a clip's entry, a field's value; with
+// the recent float texts of the thread that writes it.
 //
 // A JSON entry is some two hundred members, each a handful of small appends;
 // on a std::string every append is an out-of-line call that checks the
@@ -12,6 +13,8 @@
 #include <cstring>
 #include <string>
 #include <string_view>
+
+#include "NumberText.h"
 
 namespace Vmc {
 
@@ -90,6 +93,9 @@ public:
     std::string_view view() const { return {data_, size_}; }
     void appendTo(std::string& out) const { out.append(data_, size_); }
 
+    // The thread's recent float texts, looked up once per buffer.
+    RecentFloats& recentFloats() { return recentFloats_; }
+
 private:
     void grow(std::size_t length);
 
@@ -97,6 +103,7 @@ private:
     char* data_ = inline_;
     std::size_t size_ = 0;
     std::size_t capacity_ = sizeof inline_;
+    RecentFloats& recentFloats_ = RecentFloats::ofThisThread();
 };
 
 } // namespace Vmc

@@ -63,34 +63,49 @@ std::size_t sequenceLength(std::string_view s, std::size_t i, std::size_t& bad)
     return need + 1;
 }
 
-// Length of the run of printable ASCII at the start of `bytes` that needs no
-// escape (in JSON, quotes and backslashes do). Eight bytes are looked at at
-// once: a word holds a byte to stop at if some byte is below 0x20, above
-// 0x7E, or (in JSON) a quote or a backslash.
+// Appends the run of printable ASCII at the start of `bytes` that needs no
+// escape (in JSON, quotes and backslashes do) and returns its length. It is
+// copied as it is looked at, eight bytes at once: a word holds a byte to
+// stop at if some byte is below 0x20, above 0x7E, or (in JSON) a quote or a
+// backslash.
 template <bool Json>
-std::size_t plainRun(std::string_view bytes)
+std::size_t appendPlainRun(TextBuffer& out, std::string_view bytes)
 {
     constexpr std::uint64_t kOnes = 0x0101010101010101u, kHighBits = 0x8080808080808080u;
     // High bit of a byte set where some byte is below `limit` (at most 0x80),
     // and where some byte is above 0x7E: exact as to whether there is one.
     const auto below = [](std::uint64_t word, std::uint64_t limit) { return (word - kOnes * limit) & ~word & kHighBits; };
     const auto above7E = [](std::uint64_t word) { return ((word + kOnes) | word) & kHighBits; };
-    std::size_t n = 0;
-    for (; n + 8 <= bytes.size(); n += 8) {
+    const auto plainWord = [&](std::size_t at, char* to) {
         std::uint64_t word = 0;
-        std::memcpy(&word, bytes.data() + n, sizeof word);
+        std::memcpy(&word, bytes.data() + at, sizeof word);
         std::uint64_t stop = below(word, 0x20) | above7E(word);
         if (Json) // a quote or backslash: a byte that is zero once xored with it
             stop |= below(word ^ (kOnes * '"'), 1) | below(word ^ (kOnes * '\\'), 1);
         if (stop != 0)
+            return false;
+        std::memcpy(to + at, &word, sizeof word);
+        return true;
+    };
+    char* const to = out.room(bytes.size());
+    std::size_t n = 0;
+    bool stopped = false;
+    for (; n + 8 <= bytes.size(); n += 8) {
+        if (!plainWord(n, to)) {
+            stopped = true;
             break;
+        }
     }
-    while (n < bytes.size()) {
+    // The last few bytes of a longer plain text: as the word that ends it.
+    if (!stopped && n >= 8 && n < bytes.size() && plainWord(bytes.size() - 8, to))
+        n = bytes.size();
+    for (; n < bytes.size(); ++n) {
         const unsigned char c = static_cast<unsigned char>(bytes[n]);
         if (c < 0x20 || c >= 0x7F || (Json && (c == '"' || c == '\\')))
             break;
-        ++n;
+        to[n] = static_cast<char>(c);
     }
+    out.grownTo(to + n);
     return n;
 }
 
@@ -100,9 +115,7 @@ template <bool Json = false, class Emit>
 void forEachSpecial(TextBuffer& out, std::string_view bytes, Emit&& emit)
 {
     while (!bytes.empty()) {
-        const std::size_t run = plainRun<Json>(bytes);
-        out.append(bytes.substr(0, run));
-        bytes.remove_prefix(run);
+        bytes.remove_prefix(appendPlainRun<Json>(out, bytes));
         if (bytes.empty())
             break;
         // The next character: one well-formed sequence, or U+FFFD for the
@@ -214,7 +227,7 @@ void appendJsonString(std::string& out, std::string_view bytes)
 
 void appendFloat(TextBuffer& out, float value)
 {
-    out.grownTo(formatRecentFloat(out.room(kNumberTextSize), value));
+    out.grownTo(out.recentFloats().format(out.room(kNumberTextSize), value));
 }
 
 void appendFloat(std::string& out, float value)
