@@ -148,6 +148,17 @@ void appendPlain(Out& out, const VellRawMeta::TC_Struct& value)
     const std::uint32_t bcd = value.bcdTime;
     const bool dropFrame = static_cast<std::int32_t>(static_cast<std::uint32_t>(value.rateAndDropFrame)) < 0;
     char* text = out.room(19); // eight digits of at most two, three separators
+    // A nibble above 9 has its top bit and one of the two below it set.
+    if ((bcd & 0x88888888u & (((bcd & 0x44444444u) << 1) | ((bcd & 0x22222222u) << 2))) == 0) {
+        // Every nibble a digit: "HH:MM:SS:FF" at fixed places.
+        static constexpr int kPlaces[] = {0, 1, 3, 4, 6, 7, 9, 10};
+        for (int i = 0; i < 8; ++i)
+            text[kPlaces[i]] = static_cast<char>('0' + ((bcd >> (28 - 4 * i)) & 0xF));
+        text[2] = text[5] = ':';
+        text[8] = dropFrame ? ';' : ':';
+        out.grownTo(text + 11);
+        return;
+    }
     for (int shift = 28; shift >= 0; shift -= 4) {
         const unsigned nibble = (bcd >> shift) & 0xF;
         if (nibble >= 10)
