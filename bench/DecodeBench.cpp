@@ -1,10 +1,10 @@
 // What decoding costs, set against the least it can cost.
 //
-// Every text the container holds is a fresh heap copy, and a reused
-// container releases the text it held before. So no decode of a header can
-// be cheaper than its floor: copying the 2480 header bytes once, plus one
-// strdup and one free for each text that the decode stores (the empty result
-// message included), of the same lengths. The floor runs in the same process
+// Every text a new container holds is a heap copy. So the floor of a decode
+// is copying the 2480 header bytes once, plus one strdup and one free for
+// each text that the decode stores (the empty result message included), of
+// the same lengths. A reused container stores a text over the one it held
+// when that has room, and comes in under the floor. The floor runs in the same process
 // as the decodes; after the run a summary prints every benchmark's time and
 // its ratio to the floor, from the medians when the run has repetitions:
 //
