@@ -24,9 +24,15 @@ bool sameWithoutCase(std::string_view a, std::string_view b)
     return a.size() == b.size() && std::equal(a.begin(), a.end(), b.begin(), [](char x, char y) { return lower(x) == lower(y); });
 }
 
-std::string joined(const std::string& folder, const std::string& name)
+std::string joined(const std::string& folder, std::string_view name)
 {
-    return !folder.empty() && folder.back() == '/' ? folder + name : folder + '/' + name;
+    std::string path; // in one allocation
+    path.reserve(folder.size() + 1 + name.size());
+    path += folder;
+    if (folder.empty() || folder.back() != '/')
+        path += '/';
+    path += name;
+    return path;
 }
 
 // The canonical absolute path of `path`, or an empty text when it has none.
@@ -65,15 +71,16 @@ public:
 
 private:
     struct Entry {
-        std::string name;
+        std::size_t at;     // where the name starts in the folder's names
+        std::size_t length;
         unsigned char type; // d_type: DT_UNKNOWN when the file system does not say
     };
 
-    void emit(Input::Kind kind, const std::string& path, std::string message = {})
+    void emit(Input::Kind kind, std::string path, std::string message = {})
     {
         Input input;
         input.kind = kind;
-        input.path = path;
+        input.path = std::move(path);
         input.message = std::move(message);
         input.foundByWalk = true;
         visit_(std::move(input));
@@ -93,26 +100,31 @@ private:
         }
         ancestors_.emplace_back(FolderId{info.st_dev, info.st_ino}, path);
 
-        // One folder's names at a time: sorted, so the order does not depend
-        // on the file system's.
+        // One folder's names at a time, one after the other in one text:
+        // sorted, so the order does not depend on the file system's.
+        std::string names;
         std::vector<Entry> entries;
         errno = 0;
         while (const dirent* e = ::readdir(dir)) {
-            if (std::strcmp(e->d_name, ".") != 0 && std::strcmp(e->d_name, "..") != 0)
-                entries.push_back({e->d_name, e->d_type});
+            if (std::strcmp(e->d_name, ".") != 0 && std::strcmp(e->d_name, "..") != 0) {
+                const std::size_t length = std::strlen(e->d_name);
+                entries.push_back({names.size(), length, e->d_type});
+                names.append(e->d_name, length);
+            }
         }
         const int readError = errno;
         ::closedir(dir);
         if (readError != 0)
             emit(Input::Kind::Problem, path, std::string("cannot read folder: ") + std::strerror(readError));
-        std::sort(entries.begin(), entries.end(), [](const Entry& a, const Entry& b) { return a.name < b.name; });
+        const auto nameOf = [&](const Entry& e) { return std::string_view(names).substr(e.at, e.length); };
+        std::sort(entries.begin(), entries.end(), [&](const Entry& a, const Entry& b) { return nameOf(a) < nameOf(b); });
 
-        for (Entry& e : entries)
-            entry(joined(path, e.name), e.name, e.type);
+        for (const Entry& e : entries)
+            entry(joined(path, nameOf(e)), nameOf(e), e.type);
         ancestors_.pop_back();
     }
 
-    void entry(const std::string& path, const std::string& name, unsigned char type)
+    void entry(std::string path, std::string_view name, unsigned char type)
     {
         struct stat info{};
         if (type == DT_UNKNOWN) { // some file systems leave the type to lstat
@@ -128,20 +140,20 @@ private:
             link(path, name);
         else if (hasExtension(name, options_.extensions)) {
             if (type == DT_REG)
-                emit(Input::Kind::File, path);
+                emit(Input::Kind::File, std::move(path));
             else if (::lstat(path.c_str(), &info) == 0)
                 emit(Input::Kind::Problem, path, std::string(kindOfSpecial(info.st_mode)) + "; a walk reads regular files only");
         }
     }
 
     // A file that vanished between listing and examining, for a picked name.
-    void fileProblem(const std::string& path, const std::string& name, std::string message)
+    void fileProblem(const std::string& path, std::string_view name, std::string message)
     {
         if (hasExtension(name, options_.extensions))
             emit(Input::Kind::Problem, path, std::move(message));
     }
 
-    void link(const std::string& path, const std::string& name)
+    void link(const std::string& path, std::string_view name)
     {
         const bool picked = hasExtension(name, options_.extensions);
         struct stat target{};
