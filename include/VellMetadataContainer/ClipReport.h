@@ -91,7 +91,7 @@ private:
     void textClip(TextBuffer& out, const VellMetadataContainer& container, const ClipResult& result) const;
     void jsonClip(TextBuffer& out, const VellMetadataContainer& container, const ClipResult& result) const;
     void tableRow(TextBuffer& out, const VellMetadataContainer& container, const ClipResult& result) const;
-    bool foldsTint(const VellMetadataContainer& container) const;
+    bool foldsTint() const;
     template <class Line>
     void forEachResultLine(const ClipResult& result, Line&& line) const;
     std::size_t cellCount() const;

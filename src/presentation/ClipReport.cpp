@@ -11,31 +11,18 @@ namespace Vmc {
 
 namespace {
 
-void appendNumber(TextBuffer& out, std::uint32_t value)
-{
-    char* text = out.room(16);
-    out.grownTo(std::to_chars(text, text + 16, value).ptr);
-}
-
 bool underHeadings(const std::vector<FieldGroup>& headings, int index)
 {
     return headings.empty() ||
            std::find(headings.begin(), headings.end(), kFieldPresentations[index].heading) != headings.end();
 }
 
-constexpr std::size_t textLength(const char* text)
-{
-    std::size_t length = 0;
-    while (text[length] != '\0')
-        ++length;
-    return length;
-}
-
 // Every JSON key (,"name":) and text line start ("    Label: ") fits a slot.
 constexpr bool fieldPrefixesFitSlots()
 {
     for (const FieldPresentation& p : kFieldPresentations)
-        if (textLength(p.name) + 6 > SlotText::kSlotSize || textLength(p.label) + 6 > SlotText::kSlotSize)
+        if (std::string_view(p.name).size() + 6 > SlotText::kSlotSize ||
+            std::string_view(p.label).size() + 6 > SlotText::kSlotSize)
             return false;
     return true;
 }
@@ -54,24 +41,18 @@ void appendFieldsObject(TextBuffer& out, const VellMetadataContainer& container,
             texts.emplace_back(",\"" + std::string(p.name) + "\":");
         return texts;
     }();
-    // Every member is written after a comma; the first one's becomes the
-    // opening brace.
-    const std::size_t start = out.size();
-    for (int index : indexes) {
-        const std::size_t member = out.size();
-        out += keys[static_cast<std::size_t>(index)];
-        if (!appendFieldJsonIfDefined(out, container, index)) {
-            if (all)
-                out += "null";
-            else
-                out.truncate(member);
+    appendJsonObject(out, [&] {
+        for (int index : indexes) {
+            const std::size_t member = out.size();
+            out += keys[static_cast<std::size_t>(index)];
+            if (!appendFieldJsonIfDefined(out, container, index)) {
+                if (all)
+                    out += "null";
+                else
+                    out.truncate(member);
+            }
         }
-    }
-    if (out.size() == start)
-        out += '{';
-    else
-        out[start] = '{';
-    out += '}';
+    });
 }
 
 // "    Label: " of every field in the text view: with the field's name
@@ -139,10 +120,12 @@ void appendRow(TextBuffer& out, std::size_t count, ReportFormat format, AppendCe
 }
 
 // Whether the text view lists a field: with `all` every one, otherwise the
-// defined ones, but not the tint where the white balance shows it.
-bool listed(bool all, bool defined, bool tintFolded, const FieldPresentation& p)
+// defined ones, but, when it folds the tint, not the tint where the white
+// balance shows it.
+bool listed(bool all, bool defined, bool foldsTint, const VellMetadataContainer& container,
+            const FieldPresentation& p)
 {
-    return all || (defined && !(tintFolded && p.reading == FieldReading::Tint));
+    return all || (defined && !(foldsTint && tintInWhiteBalance(container, p)));
 }
 
 const char* headingText(FieldGroup heading, bool names)
@@ -272,7 +255,7 @@ void ClipReport::textClip(TextBuffer& out, const VellMetadataContainer& containe
     // written, then taken back if the field is not listed: every field is
     // asked once whether it is defined, as it is written.
     const std::vector<SlotText>& starts = lineStarts(options_.names, chosen_);
-    const bool tintFolded = foldsTint(container);
+    const bool foldTint = foldsTint();
     int heading = chosen_ ? -2 : -1; // -2: no headings
     for (int index : columns_) {
         const FieldPresentation& p = kFieldPresentations[index];
@@ -286,7 +269,7 @@ void ClipReport::textClip(TextBuffer& out, const VellMetadataContainer& containe
         out += starts[static_cast<std::size_t>(index)];
         const std::size_t start = out.size();
         const bool defined = appendFieldTextIfDefined(out, container, index, style);
-        if (!listed(options_.all, defined, tintFolded, p)) {
+        if (!listed(options_.all, defined, foldTint, container, p)) {
             out.truncate(mark);
             continue;
         }
@@ -314,13 +297,14 @@ void ClipReport::textClip(TextBuffer& out, const VellMetadataContainer& containe
 
 bool ClipReport::lists(const VellMetadataContainer& container, int index) const
 {
-    return listed(options_.all, fieldDefined(container, index), foldsTint(container), kFieldPresentations[index]);
+    return listed(options_.all, fieldDefined(container, index), foldsTint(), container, kFieldPresentations[index]);
 }
 
-// Whether the people's view shows the clip's tint within its white balance.
-bool ClipReport::foldsTint(const VellMetadataContainer& container) const
+// Whether this view shows a tint within the white balance: the people's
+// view does, unless fields are named one by one.
+bool ClipReport::foldsTint() const
 {
-    return !options_.numeric && !chosen_ && container.whiteBalanceCct.defined;
+    return !options_.numeric && !chosen_;
 }
 
 // People's view: one status line; with container names: isError, code and
@@ -331,14 +315,14 @@ void ClipReport::forEachResultLine(const ClipResult& result, Line&& line) const
 {
     if (options_.names) {
         line("isError", [&](TextBuffer& out) { out += result.isError ? "true" : "false"; });
-        line("code", [&](TextBuffer& out) { appendNumber(out, result.code); });
+        line("code", [&](TextBuffer& out) { appendInteger(out, result.code); });
         line("message", [&](TextBuffer& out) { appendPrintable(out, result.message); });
     } else if (!result.isError) {
         line("Status", [](TextBuffer& out) { out += "decoded without failure"; });
     } else {
         line("Status", [&](TextBuffer& out) {
             out += "failure ";
-            appendNumber(out, result.code);
+            appendInteger(out, result.code);
             out += ": ";
             appendPrintable(out, result.message);
         });
@@ -364,7 +348,7 @@ void ClipReport::jsonClip(TextBuffer& out, const VellMetadataContainer& containe
     out += ",\"result\":{\"isError\":";
     out += result.isError ? "true" : "false";
     out += ",\"code\":";
-    appendNumber(out, result.code);
+    appendInteger(out, result.code);
     out += ",\"message\":";
     appendJsonString(out, result.message);
     out += "},\"fields\":";
@@ -402,7 +386,7 @@ void ClipReport::appendCellText(TextBuffer& out, const VellMetadataContainer& co
         appendFieldTextIfDefined(out, container, columns_[cell - 1],
                                  options_.numeric ? TextStyle::Numeric : TextStyle::People);
     else if (cell == columns_.size() + 1)
-        appendNumber(out, result.code);
+        appendInteger(out, result.code);
     else
         appendPrintable(out, result.message);
 }

@@ -32,6 +32,28 @@ inline bool appendFieldJsonIfDefined(TextBuffer& out, const VellMetadataContaine
     return kFieldOps[index].json(out, container);
 }
 
+// Whether field `p` of `container` is the tint that the people's view shows
+// within the white balance rather than on a line of its own.
+inline bool tintInWhiteBalance(const VellMetadataContainer& container, const FieldPresentation& p)
+{
+    return p.reading == FieldReading::Tint && container.whiteBalanceCct.defined;
+}
+
+// A JSON object: `members()` writes each member after a comma, and the
+// first one's comma becomes the opening brace, so that no member needs to
+// know whether it comes first.
+template <class Members>
+void appendJsonObject(TextBuffer& out, Members&& members)
+{
+    const std::size_t start = out.size();
+    members();
+    if (out.size() == start)
+        out += '{';
+    else
+        out[start] = '{';
+    out += '}';
+}
+
 // Which fields a view shows, by container index.
 using FieldMask = std::array<bool, kFieldCount>;
 

@@ -36,18 +36,6 @@ void appendJson(Out& out, const Vec2& value);
 
 // ---- plain decoded numbers ------------------------------------------------
 
-template <class Integer>
-void appendNumber(Out& out, Integer value)
-{
-    char* text = out.room(24);
-    if (static_cast<std::uint64_t>(value) < 10) { // most header numbers: counts, flags, small codes (not below 0)
-        *text = static_cast<char>('0' + value);
-        out.grownTo(text + 1);
-        return;
-    }
-    out.grownTo(std::to_chars(text, text + 24, value).ptr);
-}
-
 // A double as its shortest round-trip decimal; "NaN", "Infinity", "-Infinity".
 void appendDouble(Out& out, double value)
 {
@@ -86,8 +74,8 @@ void appendJsonArray(Out& out, const T&... items)
     out += ']';
 }
 
-void appendPlain(Out& out, std::uint32_t value) { appendNumber(out, value); }
-void appendPlain(Out& out, std::int32_t value) { appendNumber(out, value); }
+void appendPlain(Out& out, std::uint32_t value) { appendInteger(out, value); }
+void appendPlain(Out& out, std::int32_t value) { appendInteger(out, value); }
 void appendPlain(Out& out, bool value) { out += value ? "yes" : "no"; }
 void appendPlain(Out& out, float value) { appendFloat(out, value); }
 void appendPlain(Out& out, const Vec2& value) { appendTuple(out, value.x, value.y); }
@@ -260,7 +248,7 @@ void appendClockOffset(Out& out, float seconds)
     const auto appendTwoDigits = [&](unsigned long long value) { // at least two: "05", "123"
         if (value < 10)
             out += '0';
-        appendNumber(out, value);
+        appendInteger(out, value);
     };
     out += total < 0 ? '-' : '+';
     appendTwoDigits(magnitude / 3600);
@@ -364,8 +352,8 @@ void appendPeople(Out& out, const T& value, const FieldPresentation& p, const Co
 
 // ---- typed JSON -----------------------------------------------------------
 
-void appendJson(Out& out, std::uint32_t value) { appendNumber(out, value); }
-void appendJson(Out& out, std::int32_t value) { appendNumber(out, value); }
+void appendJson(Out& out, std::uint32_t value) { appendInteger(out, value); }
+void appendJson(Out& out, std::int32_t value) { appendInteger(out, value); }
 void appendJson(Out& out, bool value) { out += value ? "true" : "false"; }
 
 // The shortest decimal, with ".0" after integral values so that they read
@@ -492,20 +480,14 @@ void appendJsonMember(Out& out, const Field& field, const char (&key)[N], bool a
 
 void appendFieldsJsonObject(TextBuffer& out, const VellMetadataContainer& container, const FieldMask& wanted, bool all)
 {
-    // Every member is written after a comma; the first one's becomes the
-    // opening brace.
-    const std::size_t start = out.size();
-    std::size_t index = 0;
+    appendJsonObject(out, [&] {
+        std::size_t index = 0;
 #define VMC_FIELD(name, ...)                                                                                           \
     if (wanted[index++])                                                                                               \
         appendJsonMember(out, container.name, ",\"" #name "\":", all);
 #include <VellMetadataContainer/ContainerFields.def>
 #undef VMC_FIELD
-    if (out.size() == start)
-        out += '{';
-    else
-        out[start] = '{';
-    out += '}';
+    });
 }
 
 int fieldIndex(std::string_view name)
@@ -523,9 +505,7 @@ bool fieldDefined(const VellMetadataContainer& container, int index)
 
 bool listedForPeople(const VellMetadataContainer& container, int index)
 {
-    if (!fieldDefined(container, index))
-        return false;
-    return !(kFieldPresentations[index].reading == FieldReading::Tint && container.whiteBalanceCct.defined);
+    return fieldDefined(container, index) && !tintInWhiteBalance(container, kFieldPresentations[index]);
 }
 
 void appendFieldText(std::string& out, const VellMetadataContainer& container, int index, TextStyle style)

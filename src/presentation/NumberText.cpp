@@ -4,6 +4,7 @@
 #include <cmath>
 #include <cstdint>
 #include <cstring>
+#include <iterator>
 #include <string_view>
 
 namespace Vmc {
@@ -91,21 +92,23 @@ char* formatRounded(char* buffer, double value, int decimals)
     // whole units, rounded, unless it lies so close to a half unit that the
     // rounding of the scaling itself could decide (the exact value is
     // within 2^-53 of the scaled one).
-    const double scaled = std::fabs(value) * static_cast<double>(kPowersOfTen[decimals >= 0 && decimals < 4 ? decimals : 0]);
-    if (decimals >= 0 && decimals < 4 && scaled < 0x1p52) {
-        const auto below = static_cast<std::uint64_t>(scaled);
-        const double fraction = scaled - static_cast<double>(below);
-        if (std::fabs(fraction - 0.5) > scaled * 0x1p-50) {
-            std::uint64_t units = fraction > 0.5 ? below + 1 : below;
-            if (units == 0) // no "-0" for a value that rounds to zero
-                return writeWord(buffer, "0");
-            if (value < 0)
-                *buffer++ = '-';
-            while (decimals > 0 && units % 10 == 0) {
-                units /= 10;
-                --decimals;
+    if (decimals >= 0 && decimals < static_cast<int>(std::size(kPowersOfTen))) {
+        const double scaled = std::fabs(value) * static_cast<double>(kPowersOfTen[decimals]);
+        if (scaled < 0x1p52) { // false for NaN too
+            const auto below = static_cast<std::uint64_t>(scaled);
+            const double fraction = scaled - static_cast<double>(below);
+            if (std::fabs(fraction - 0.5) > scaled * 0x1p-50) {
+                std::uint64_t units = fraction > 0.5 ? below + 1 : below;
+                if (units == 0) // no "-0" for a value that rounds to zero
+                    return writeWord(buffer, "0");
+                if (value < 0)
+                    *buffer++ = '-';
+                while (decimals > 0 && units % 10 == 0) {
+                    units /= 10;
+                    --decimals;
+                }
+                return decimals == 0 ? writeUnsigned(buffer, units) : writeFixedPoint(buffer, units, decimals);
             }
-            return decimals == 0 ? writeUnsigned(buffer, units) : writeFixedPoint(buffer, units, decimals);
         }
     }
     const auto [last, error] =
