@@ -25,12 +25,16 @@ const std::string kFFFD = "\xEF\xBF\xBD";
 const float kNaN = std::numeric_limits<float>::quiet_NaN();
 const float kInf = std::numeric_limits<float>::infinity();
 
-// Field `name` of `container`: as plain text and as JSON.
+// Field `name` of `container`: as plain text and as JSON. The JSON is
+// written twice, the second time from the thread's texts of recent floats,
+// and the plain text comes from those too.
 std::pair<std::string, std::string> views(const Container& container, const char* name)
 {
     const int index = Vmc::fieldIndex(name);
-    std::string json;
+    std::string json, again;
     Vmc::appendFieldJson(json, container, index);
+    Vmc::appendFieldJson(again, container, index);
+    EXPECT_EQ(again, json) << name;
     return {Vmc::fieldText(container, index, TextStyle::Numeric), json};
 }
 
@@ -139,18 +143,34 @@ TEST(FieldValues, JsonFloatsReadBackUnchanged)
         if (!std::isfinite(f))
             continue;
         ++checked;
-        const Container c = with("extraFloatValue", f);
-        std::string text, again; // the second time from the texts of recent floats
-        Vmc::appendFieldJson(text, c, Vmc::fieldIndex("extraFloatValue"));
-        Vmc::appendFieldJson(again, c, Vmc::fieldIndex("extraFloatValue"));
+        const std::string text = views("extraFloatValue", f).second;
         EXPECT_EQ(static_cast<float>(std::stod(text)), f) << text;
-        EXPECT_EQ(again, text);
         char shortest[32];
         const auto end = std::to_chars(shortest, shortest + sizeof shortest, f, std::chars_format::scientific);
         if (text.find('e') != std::string::npos) {
             EXPECT_EQ(text, std::string(shortest, end.ptr));
         }
     }
+}
+
+TEST(FieldValues, IntegersAsToCharsWritesThem)
+{
+    // Around every change in the number of digits, and at the ends of each type.
+    const auto expectSame = [](auto value) {
+        char text[24], expected[24];
+        const std::string got(text, Vmc::writeInteger(text, value));
+        EXPECT_EQ(got, std::string(expected, std::to_chars(expected, expected + sizeof expected, value).ptr));
+    };
+    for (std::uint64_t power = 1; power <= 10000000000u; power *= 10) {
+        for (std::uint64_t value : {power - 1, power, power + 1}) {
+            expectSame(static_cast<std::uint32_t>(value));
+            expectSame(-static_cast<std::int32_t>(value % 2147483648u));
+        }
+    }
+    expectSame(std::numeric_limits<std::int32_t>::min());
+    expectSame(std::numeric_limits<std::uint64_t>::max());
+    expectSame(std::numeric_limits<std::int64_t>::min());
+    expectSame(std::uint64_t{4294967296u});
 }
 
 TEST(FieldValues, RoundedAsPrintfRoundsThem)

@@ -356,9 +356,9 @@ void appendJson(Out& out, std::uint32_t value) { appendInteger(out, value); }
 void appendJson(Out& out, std::int32_t value) { appendInteger(out, value); }
 void appendJson(Out& out, bool value) { out += value ? "true" : "false"; }
 
-// The shortest decimal, with ".0" after integral values so that they read
-// back as numbers with a fraction; JSON has no NaN or infinity, so those are
-// the strings "NaN", "Infinity" and "-Infinity".
+// The shortest decimal, with ".0" after whole values so that they read back
+// as numbers with a fraction; JSON has no NaN or infinity, so those are the
+// strings "NaN", "Infinity" and "-Infinity".
 void appendJson(Out& out, float value)
 {
     if (!std::isfinite(value)) {
@@ -367,16 +367,7 @@ void appendJson(Out& out, float value)
         out += '"';
         return;
     }
-    char* end = out.recentFloats().format(out.room(kNumberTextSize + 2), value);
-    // Whole values below 1e16 are written without a point or an exponent
-    // (floats from 2^24 up are all whole).
-    const float magnitude = std::fabs(value);
-    const bool whole = magnitude >= 16777216.0f || static_cast<float>(static_cast<std::int32_t>(value)) == value;
-    if (whole && magnitude < 1e16f) {
-        *end++ = '.';
-        *end++ = '0';
-    }
-    out.grownTo(end);
+    out.grownTo(out.recentFloats().formatJson(out.room(kNumberTextSize), value));
 }
 
 void appendJson(Out& out, const Vec2& value) { appendJsonArray(out, value.x, value.y); }

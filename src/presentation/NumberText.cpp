@@ -1,5 +1,6 @@
 #include "NumberText.h"
 
+#include <algorithm>
 #include <charconv>
 #include <cmath>
 #include <cstdint>
@@ -66,22 +67,21 @@ RecentFloats& RecentFloats::ofThisThread()
     return floats;
 }
 
-char* RecentFloats::format(char* buffer, float value)
+char* RecentFloats::remember(char* buffer, float value, std::uint32_t bits, bool json)
 {
-    static_assert(kNumberTextSize >= sizeof(Slot::text), "a slot's text is copied whole");
-    std::uint32_t bits = 0;
-    std::memcpy(&bits, &value, sizeof bits);
-    Slot& slot = slots_[(bits * 0x9E3779B1u) >> 23];
-    if (slot.bits == bits && slot.length != 0) {
-        std::memcpy(buffer, slot.text, sizeof slot.text);
-        return buffer + slot.length;
-    }
     char* end = formatFloat(buffer, value);
     const auto length = static_cast<std::size_t>(end - buffer);
-    if (length <= sizeof slot.text) {
+    const char* const digits = buffer[0] == '-' ? buffer + 1 : buffer;
+    const bool whole = std::all_of(digits, static_cast<const char*>(end), [](char c) { return c >= '0' && c <= '9'; });
+    if (length <= sizeof(Slot::text)) {
+        Slot& slot = slots_[(bits * 0x9E3779B1u) >> 23];
         slot.bits = bits;
-        slot.length = static_cast<std::uint8_t>(length);
+        slot.length = static_cast<std::uint8_t>(length | (whole ? kWhole : 0));
         std::memcpy(slot.text, buffer, length);
+    }
+    if (json && whole) {
+        std::memcpy(end, ".0", 2);
+        end += 2;
     }
     return end;
 }

@@ -63,59 +63,83 @@ std::size_t sequenceLength(std::string_view s, std::size_t i, std::size_t& bad)
     return need + 1;
 }
 
-// Appends the run of printable ASCII at the start of `bytes` that needs no
-// escape (in JSON, quotes and backslashes do) and returns its length. It is
-// copied as it is looked at, eight bytes at once: a word holds a byte to
-// stop at if some byte is below 0x20, above 0x7E, or (in JSON) a quote or a
-// backslash.
-template <bool Json>
-std::size_t appendPlainRun(TextBuffer& out, std::string_view bytes)
+// Which bytes a view copies as they are: ASCII, for a text that only has to
+// be valid UTF-8; printable ASCII, for people; in JSON, ASCII but control
+// characters, quotes and backslashes.
+enum class Plain { Ascii, Printable, Json };
+
+template <Plain Kind>
+bool plainByte(unsigned char c)
+{
+    if (Kind == Plain::Ascii)
+        return c < 0x80;
+    if (Kind == Plain::Printable)
+        return c >= 0x20 && c < 0x7F;
+    return c >= 0x20 && c < 0x80 && c != '"' && c != '\\';
+}
+
+// Whether all eight bytes of `word` are plain. Per byte, (b - k) has its high
+// bit set, where b has not, exactly when b is below k (a borrow comes only
+// from a lower byte that is itself below k); b ^ c is below 1 where b is c.
+template <Plain Kind>
+bool plainWord(std::uint64_t word)
 {
     constexpr std::uint64_t kOnes = 0x0101010101010101u, kHighBits = 0x8080808080808080u;
-    // High bit of a byte set where some byte is below `limit` (at most 0x80),
-    // and where some byte is above 0x7E: exact as to whether there is one.
-    const auto below = [](std::uint64_t word, std::uint64_t limit) { return (word - kOnes * limit) & ~word & kHighBits; };
-    const auto above7E = [](std::uint64_t word) { return ((word + kOnes) | word) & kHighBits; };
-    const auto plainWord = [&](std::size_t at, char* to) {
-        std::uint64_t word = 0;
-        std::memcpy(&word, bytes.data() + at, sizeof word);
-        std::uint64_t stop = below(word, 0x20) | above7E(word);
-        if (Json) // a quote or backslash: a byte that is zero once xored with it
-            stop |= below(word ^ (kOnes * '"'), 1) | below(word ^ (kOnes * '\\'), 1);
-        if (stop != 0)
-            return false;
-        std::memcpy(to + at, &word, sizeof word);
-        return true;
-    };
-    char* const to = out.room(bytes.size());
+    if (Kind == Plain::Ascii)
+        return (word & kHighBits) == 0;
+    if (Kind == Plain::Printable) // above 0x7E: adding one sets the high bit
+        return ((((word - kOnes * 0x20) & ~word) | (word + kOnes) | word) & kHighBits) == 0;
+    const std::uint64_t below = (word - kOnes * 0x20) | ((word ^ (kOnes * '"')) - kOnes) | ((word ^ (kOnes * '\\')) - kOnes);
+    return (((below & ~word) | word) & kHighBits) == 0;
+}
+
+// Appends the run of plain bytes at the start of `bytes` and returns its
+// length. It is copied as it is looked at, eight bytes at once; a text of
+// eight bytes or more ends with the word that ends it, a shorter one of four
+// or more is looked at as two overlapping halves of a word.
+template <Plain Kind>
+std::size_t appendPlainRun(TextBuffer& out, std::string_view bytes)
+{
+    const std::size_t size = bytes.size();
+    const char* const from = bytes.data();
+    char* const to = out.room(size);
     std::size_t n = 0;
-    bool stopped = false;
-    for (; n + 8 <= bytes.size(); n += 8) {
-        if (!plainWord(n, to)) {
-            stopped = true;
-            break;
+    if (size >= 8) {
+        const auto copyWord = [&](std::size_t at) {
+            std::uint64_t word = 0;
+            std::memcpy(&word, from + at, sizeof word);
+            if (!plainWord<Kind>(word))
+                return false;
+            std::memcpy(to + at, &word, sizeof word);
+            return true;
+        };
+        while (n + 8 <= size && copyWord(n))
+            n += 8;
+        if (n + 8 > size && (n == size || copyWord(size - 8)))
+            n = size;
+    } else if (size >= 4) {
+        std::uint32_t first = 0, last = 0;
+        std::memcpy(&first, from, sizeof first);
+        std::memcpy(&last, from + size - 4, sizeof last);
+        if (plainWord<Kind>(first | static_cast<std::uint64_t>(last) << 32)) {
+            std::memcpy(to, &first, sizeof first);
+            std::memcpy(to + size - 4, &last, sizeof last);
+            n = size;
         }
     }
-    // The last few bytes of a longer plain text: as the word that ends it.
-    if (!stopped && n >= 8 && n < bytes.size() && plainWord(bytes.size() - 8, to))
-        n = bytes.size();
-    for (; n < bytes.size(); ++n) {
-        const unsigned char c = static_cast<unsigned char>(bytes[n]);
-        if (c < 0x20 || c >= 0x7F || (Json && (c == '"' || c == '\\')))
-            break;
-        to[n] = static_cast<char>(c);
-    }
+    for (; n < size && plainByte<Kind>(static_cast<unsigned char>(from[n])); ++n)
+        to[n] = from[n];
     out.grownTo(to + n);
     return n;
 }
 
 // Calls emit(sequence) for every character that is not part of a plain run,
 // and appends plain runs to `out` whole: most header texts are plain ASCII.
-template <bool Json = false, class Emit>
+template <Plain Kind, class Emit>
 void forEachSpecial(TextBuffer& out, std::string_view bytes, Emit&& emit)
 {
     while (!bytes.empty()) {
-        bytes.remove_prefix(appendPlainRun<Json>(out, bytes));
+        bytes.remove_prefix(appendPlainRun<Kind>(out, bytes));
         if (bytes.empty())
             break;
         // The next character: one well-formed sequence, or U+FFFD for the
@@ -147,7 +171,7 @@ void appendVia(std::string& out, std::string_view bytes, Append&& append)
 
 void appendValidUtf8(TextBuffer& out, std::string_view bytes)
 {
-    forEachSpecial(out, bytes, [&](std::string_view c) { out.append(c); });
+    forEachSpecial<Plain::Ascii>(out, bytes, [&](std::string_view c) { out.append(c); });
 }
 
 void appendValidUtf8(std::string& out, std::string_view bytes)
@@ -164,7 +188,7 @@ std::string validUtf8(std::string_view bytes)
 
 void appendPrintable(TextBuffer& out, std::string_view bytes)
 {
-    forEachSpecial(out, bytes, [&](std::string_view c) {
+    forEachSpecial<Plain::Printable>(out, bytes, [&](std::string_view c) {
         const unsigned char lead = static_cast<unsigned char>(c[0]);
         if (lead == '\n')
             out += "\\n";
@@ -197,7 +221,7 @@ std::string printable(std::string_view bytes)
 void appendJsonString(TextBuffer& out, std::string_view bytes)
 {
     out += '"';
-    forEachSpecial<true>(out, bytes, [&](std::string_view c) {
+    forEachSpecial<Plain::Json>(out, bytes, [&](std::string_view c) {
         const unsigned char lead = static_cast<unsigned char>(c[0]);
         switch (lead) {
         case '"': out += "\\\""; break;

@@ -2,10 +2,10 @@
 // TextBuffer: what the views use inside the library.
 #pragma once
 
-#include <charconv>
 #include <cstdint>
 #include <string_view>
 
+#include "NumberText.h"
 #include "TextBuffer.h"
 
 namespace Vmc {
@@ -19,13 +19,7 @@ void appendFloat(TextBuffer& out, float value);
 template <class Integer>
 void appendInteger(TextBuffer& out, Integer value)
 {
-    char* text = out.room(24);
-    if (static_cast<std::uint64_t>(value) < 10) { // most header numbers: counts, flags, small codes (not below 0)
-        *text = static_cast<char>('0' + value);
-        out.grownTo(text + 1);
-        return;
-    }
-    out.grownTo(std::to_chars(text, text + 24, value).ptr);
+    out.grownTo(writeInteger(out.room(24), value));
 }
 
 } // namespace Vmc

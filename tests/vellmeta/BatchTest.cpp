@@ -94,6 +94,17 @@ TEST_F(Batch, WalkOfAComposedTree)
     EXPECT_EQ(flat.status, 2);
 }
 
+TEST_F(Batch, WalkSortsNamesByteByByte)
+{
+    // Names sharing a long start, differing late, one the start of another,
+    // and one with a byte above 0x7F (not UTF-8: shown with U+FFFD).
+    for (const char* name : {"A001C0\xE9.x", "A001C002_take_b.x", "A001C00z.x", "A001C002.x.x", "A001C002_take_a.x", "A001C002.x"})
+        copySample("corva-compact", fs::path("reel") / name);
+    EXPECT_EQ(pathsIn(run("$VELLMETA --json -r --ext x reel").out),
+              (std::vector<std::string>{"reel/A001C002.x", "reel/A001C002.x.x", "reel/A001C002_take_a.x", "reel/A001C002_take_b.x",
+                                        "reel/A001C00z.x", "reel/A001C0\xEF\xBF\xBD.x"}));
+}
+
 TEST_F(Batch, StandardInputAndJobs)
 {
     const Outcome piped = run("cat '" + sample("corva-stage") + "' | $VELLMETA --json - '" + sample("k40-older-camera") + "'");

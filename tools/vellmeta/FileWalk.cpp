@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cerrno>
+#include <cstdint>
 #include <cstdlib>
 #include <cstring>
 #include <memory>
@@ -73,8 +74,40 @@ private:
     struct Entry {
         std::size_t at;     // where the name starts in the folder's names
         std::size_t length;
+        std::uint64_t key;  // see sortByName
         unsigned char type; // d_type: DT_UNKNOWN when the file system does not say
     };
+
+    // Sorts a folder's entries by name, byte by byte. A card's clip names
+    // share a long start ("A001C003_", "clip0001"), so each entry first
+    // gets as its key the eight bytes after the start all names share, most
+    // significant first and padded with zeros (no name holds a zero byte):
+    // names whose keys differ are in the order of their keys, and only
+    // equal keys need the names compared.
+    static void sortByName(std::vector<Entry>& entries, std::string_view names)
+    {
+        const auto nameOf = [&](const Entry& e) { return names.substr(e.at, e.length); };
+        if (entries.empty())
+            return;
+        const std::string_view first = nameOf(entries.front());
+        std::size_t shared = first.size();
+        for (const Entry& e : entries) {
+            const std::string_view name = nameOf(e);
+            std::size_t i = 0;
+            while (i < shared && i < name.size() && name[i] == first[i])
+                ++i;
+            shared = i;
+        }
+        for (Entry& e : entries) {
+            const std::string_view rest = nameOf(e).substr(shared);
+            e.key = 0;
+            for (std::size_t i = 0; i < 8; ++i)
+                e.key = e.key << 8 | (i < rest.size() ? static_cast<unsigned char>(rest[i]) : 0u);
+        }
+        std::sort(entries.begin(), entries.end(), [&](const Entry& a, const Entry& b) {
+            return a.key != b.key ? a.key < b.key : nameOf(a) < nameOf(b);
+        });
+    }
 
     void emit(Input::Kind kind, std::string path, std::string message = {})
     {
@@ -108,7 +141,7 @@ private:
         while (const dirent* e = ::readdir(dir)) {
             if (std::strcmp(e->d_name, ".") != 0 && std::strcmp(e->d_name, "..") != 0) {
                 const std::size_t length = std::strlen(e->d_name);
-                entries.push_back({names.size(), length, e->d_type});
+                entries.push_back({names.size(), length, 0, e->d_type});
                 names.append(e->d_name, length);
             }
         }
@@ -116,8 +149,8 @@ private:
         ::closedir(dir);
         if (readError != 0)
             emit(Input::Kind::Problem, path, std::string("cannot read folder: ") + std::strerror(readError));
+        sortByName(entries, names);
         const auto nameOf = [&](const Entry& e) { return std::string_view(names).substr(e.at, e.length); };
-        std::sort(entries.begin(), entries.end(), [&](const Entry& a, const Entry& b) { return nameOf(a) < nameOf(b); });
 
         for (const Entry& e : entries)
             entry(joined(path, nameOf(e)), nameOf(e), e.type);
