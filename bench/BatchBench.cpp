@@ -8,12 +8,13 @@
 // For each N it writes N headers (copies of the samples in turn, in folders
 // of 1,000 as a card holds its clips) to a scratch folder, waits until they
 // are on disk, reads them once to warm the cache, then times `vellmeta -r`
-// five times in each format with -j 1 and with the default -j (standard
+// nine times in each format with -j 1 and with the default -j (standard
 // output to /dev/null), each time right after a timing of the floor. It
 // prints the median files per second and the median ratio of a run to its
 // floor, by elapsed time and by processor time (user and system: on a shared
-// machine the elapsed time also counts waiting for a processor), and the
-// peak resident memory of each vellmeta run.
+// machine the elapsed time also counts waiting for a processor), the peak
+// resident memory of each vellmeta run, and the best ratio: the fastest run
+// against the fastest of its floors, the least disturbed of each.
 #include <algorithm>
 #include <chrono>
 #include <cstdio>
@@ -33,7 +34,7 @@ namespace fs = std::filesystem;
 
 namespace {
 
-constexpr int kRepetitions = 5;
+constexpr int kRepetitions = 9;
 constexpr int kFilesPerFolder = 1000;
 constexpr std::size_t kHeaderSize = 2480;
 
@@ -161,51 +162,52 @@ void benchmark(int count)
     std::printf("\n%d files (%d per folder); wall: elapsed time, cpu: user and system time; peak: vellmeta's "
                 "resident memory, which counts the %.2f MiB of this program it starts as\n",
                 count, kFilesPerFolder, static_cast<double>(self.ru_maxrss) / 1024.0);
-    std::printf("%-6s %-8s %12s %11s %12s %10s %9s\n", "view", "jobs", "wall files/s", "wall ratio", "cpu files/s",
-                "cpu ratio", "peak MiB");
+    std::printf("%-6s %-8s %12s %11s %12s %10s %9s %10s\n", "view", "jobs", "wall files/s", "wall ratio", "cpu files/s",
+                "cpu ratio", "peak MiB", "best ratio");
 
     // The floor is timed again right before each vellmeta run, and each run
     // is set against it: the ratio of a pair does not drift with the load
-    // of a shared machine the way separate medians would.
-    std::vector<double> floorWall, floorCpu;
-    const auto timeFloor = [&] {
-        const Timing t = floorTiming(dir.string(), count);
-        floorWall.push_back(t.seconds);
-        floorCpu.push_back(t.cpuSeconds);
-        return t;
-    };
+    // of a shared machine the way separate medians would. The views take
+    // turns, so that a busy spell of the machine falls on all of them alike.
     struct Row {
         const char* format;
         const char* jobs;
-        double wall, cpu, wallRatio, cpuRatio;
-        long peakKiB;
+        std::vector<std::string> args;
+        std::vector<double> wall, cpu, wallRatio, cpuRatio, floorWall;
+        long peakKiB = 0;
     };
     std::vector<Row> rows;
     for (const Run& run : formats) {
         for (const char* jobs : {"1", "default"}) {
-            std::vector<std::string> args = run.flags;
+            Row row{run.format, jobs, run.flags, {}, {}, {}, {}, {}, 0};
             if (std::string(jobs) == "1")
-                args.insert(args.end(), {"-j", "1"});
-            args.insert(args.end(), {"--no-progress", "-r", dir.string()});
-            std::vector<double> wall, cpu, wallRatio, cpuRatio;
-            long peakKiB = 0;
-            for (int i = 0; i < kRepetitions; ++i) {
-                const Timing floor = timeFloor();
-                const Timing t = runVellmeta(args);
-                wall.push_back(t.seconds);
-                cpu.push_back(t.cpuSeconds);
-                wallRatio.push_back(t.seconds / floor.seconds);
-                cpuRatio.push_back(t.cpuSeconds / floor.cpuSeconds);
-                peakKiB = std::max(peakKiB, t.peakKiB);
-            }
-            rows.push_back({run.format, jobs, median(wall), median(cpu), median(wallRatio), median(cpuRatio), peakKiB});
+                row.args.insert(row.args.end(), {"-j", "1"});
+            row.args.insert(row.args.end(), {"--no-progress", "-r", dir.string()});
+            rows.push_back(std::move(row));
         }
     }
-    std::printf("%-6s %-8s %12.0f %11.2f %12.0f %10.2f\n", "floor", "1", count / median(floorWall), 1.0,
-                count / median(floorCpu), 1.0);
+    std::vector<double> floorWall, floorCpu;
+    for (int i = 0; i < kRepetitions; ++i) {
+        for (Row& row : rows) {
+            const Timing floor = floorTiming(dir.string(), count);
+            const Timing t = runVellmeta(row.args);
+            floorWall.push_back(floor.seconds);
+            floorCpu.push_back(floor.cpuSeconds);
+            row.floorWall.push_back(floor.seconds);
+            row.wall.push_back(t.seconds);
+            row.cpu.push_back(t.cpuSeconds);
+            row.wallRatio.push_back(t.seconds / floor.seconds);
+            row.cpuRatio.push_back(t.cpuSeconds / floor.cpuSeconds);
+            row.peakKiB = std::max(row.peakKiB, t.peakKiB);
+        }
+    }
+    const auto least = [](const std::vector<double>& values) { return *std::min_element(values.begin(), values.end()); };
+    std::printf("%-6s %-8s %12.0f %11.2f %12.0f %10.2f %9s %10.2f\n", "floor", "1", count / median(floorWall), 1.0,
+                count / median(floorCpu), 1.0, "", 1.0);
     for (const Row& r : rows)
-        std::printf("%-6s %-8s %12.0f %11.2f %12.0f %10.2f %9.2f\n", r.format, r.jobs, count / r.wall, r.wallRatio,
-                    count / r.cpu, r.cpuRatio, static_cast<double>(r.peakKiB) / 1024.0);
+        std::printf("%-6s %-8s %12.0f %11.2f %12.0f %10.2f %9.2f %10.2f\n", r.format, r.jobs, count / median(r.wall),
+                    median(r.wallRatio), count / median(r.cpu), median(r.cpuRatio), static_cast<double>(r.peakKiB) / 1024.0,
+                    least(r.wall) / least(r.floorWall));
     std::fflush(stdout);
     std::error_code ignored;
     fs::remove_all(dir, ignored);

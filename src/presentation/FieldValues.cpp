@@ -43,6 +43,10 @@ void appendDouble(Out& out, double value)
         out += "NaN";
     } else if (std::isinf(value)) {
         out += value > 0 ? "Infinity" : "-Infinity";
+    } else if (value == std::trunc(value) && std::fabs(value) < 1e5 && !(value == 0 && std::signbit(value))) {
+        // A whole number this small is its integer digits (from 1e5 on, the
+        // shortest form of some is scientific: "1e+05").
+        appendInteger(out, static_cast<std::int32_t>(value));
     } else {
         char* text = out.room(kNumberTextSize);
         out.grownTo(std::to_chars(text, text + kNumberTextSize, value).ptr);

@@ -20,21 +20,19 @@ char* writeWord(char* buffer, std::string_view word)
     return buffer + word.size();
 }
 
-char* writeUnsigned(char* buffer, std::uint64_t value)
-{
-    return std::to_chars(buffer, buffer + 24, value).ptr;
-}
-
-// `units` as a decimal with `decimals` places, zeros after the point kept:
-// 1234 with 3 places is 1.234, 5 with 3 places is 0.005.
+// `units` as a decimal with `decimals` places (1 to 3), zeros after the
+// point kept: 1234 with 3 places is 1.234, 5 with 3 places is 0.005. Each
+// count of places divides by a constant, which needs no division.
 char* writeFixedPoint(char* buffer, std::uint64_t units, int decimals)
 {
-    const std::uint64_t scale = kPowersOfTen[decimals];
-    buffer = writeUnsigned(buffer, units / scale);
+    const auto split = [&](std::uint64_t scale) {
+        buffer = writeInteger(buffer, units / scale);
+        return units % scale;
+    };
+    std::uint64_t fraction = decimals == 1 ? split(10) : decimals == 2 ? split(100) : split(1000);
     *buffer++ = '.';
-    char* end = buffer + decimals;
-    for (std::uint64_t fraction = units % scale; end != buffer; fraction /= 10)
-        *--end = static_cast<char>('0' + fraction % 10);
+    for (char* digit = buffer + decimals; digit != buffer; fraction /= 10)
+        *--digit = static_cast<char>('0' + fraction % 10);
     return buffer + decimals;
 }
 
@@ -107,7 +105,7 @@ char* formatRounded(char* buffer, double value, int decimals)
                     units /= 10;
                     --decimals;
                 }
-                return decimals == 0 ? writeUnsigned(buffer, units) : writeFixedPoint(buffer, units, decimals);
+                return decimals == 0 ? writeInteger(buffer, units) : writeFixedPoint(buffer, units, decimals);
             }
         }
     }
