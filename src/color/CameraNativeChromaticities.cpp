@@ -7,6 +7,8 @@
 // result.
 #include <VellMetadataContainer/ColorCorrectionMatrix.h>
 
+#include <cstdint>
+
 namespace Vmc {
 
 namespace {
@@ -37,9 +39,19 @@ const ColorCorrectionMatrixTable& calibrationTable(bool ndIn)
     return withoutNd;
 }
 
-} // namespace
+// The primaries of the white balances met last on a thread: the clips of a
+// card mostly share one, and working them out takes several matrix
+// products. Each result is kept in the slot its white balance and ND state
+// hash to.
+struct RecentPrimaries {
+    struct Slot {
+        std::uint32_t key = 0; // 0: empty; else the CCT, the ND state and a 1
+        Chromaticities primaries;
+    };
+    Slot slots[16];
+};
 
-Chromaticities ColorCorrectionMatrixTable::cameraNativeChromaticities(unsigned short cct, bool ndIn)
+Chromaticities computeNativeChromaticities(unsigned short cct, bool ndIn)
 {
     const Matrix33 correction = calibrationTable(ndIn).matrixForCCT(cct).matrix();
     const Matrix33& toXyz = kWideGamutToXyz;
@@ -53,6 +65,20 @@ Chromaticities ColorCorrectionMatrixTable::cameraNativeChromaticities(unsigned s
     const Vec3 whiteXyz = nativeToXyz * Vec3(1.0f, 1.0f, 1.0f);
 
     return Chromaticities(xyFromXyz(redXyz), xyFromXyz(greenXyz), xyFromXyz(blueXyz), xyFromXyz(whiteXyz));
+}
+
+} // namespace
+
+Chromaticities ColorCorrectionMatrixTable::cameraNativeChromaticities(unsigned short cct, bool ndIn)
+{
+    static thread_local RecentPrimaries recent;
+    const std::uint32_t key = (std::uint32_t{cct} << 2) | (ndIn ? 2u : 0u) | 1u;
+    RecentPrimaries::Slot& slot = recent.slots[(key * 0x9E3779B1u) >> 28];
+    if (slot.key != key) {
+        slot.primaries = computeNativeChromaticities(cct, ndIn);
+        slot.key = key;
+    }
+    return slot.primaries;
 }
 
 } // namespace Vmc
