@@ -190,10 +190,10 @@ void ClipReport::begin(std::string& out)
     case ReportFormat::Csv:
     case ReportFormat::Tsv: {
         const std::vector<std::string> cells = headerCells();
-        TextBuffer row;
-        appendRow(row, cells.size(), options_.format,
-                  [&](std::size_t i) { appendTableCell(row, cells[i], options_.format, false); });
-        row.appendTo(out);
+        appendBuilt(out, [&](TextBuffer& row) {
+            appendRow(row, cells.size(), options_.format,
+                      [&](std::size_t i) { appendTableCell(row, cells[i], options_.format, false); });
+        });
         break;
     }
     case ReportFormat::Text: break;
@@ -209,14 +209,14 @@ void ClipReport::clip(std::string& out, const VellMetadataContainer& container, 
 // A clip's entry is built in a buffer of its own and reaches `out` whole.
 void ClipReport::entry(std::string& out, const VellMetadataContainer& container, const ClipResult& result) const
 {
-    TextBuffer text;
-    switch (options_.format) {
-    case ReportFormat::Text: textClip(text, container, result); break;
-    case ReportFormat::Json: jsonClip(text, container, result); break;
-    case ReportFormat::Csv:
-    case ReportFormat::Tsv: tableRow(text, container, result); break;
-    }
-    text.appendTo(out);
+    appendBuilt(out, [&](TextBuffer& text) {
+        switch (options_.format) {
+        case ReportFormat::Text: textClip(text, container, result); break;
+        case ReportFormat::Json: jsonClip(text, container, result); break;
+        case ReportFormat::Csv:
+        case ReportFormat::Tsv: tableRow(text, container, result); break;
+        }
+    });
 }
 
 void ClipReport::clip(std::string& out, std::string_view entry)
@@ -432,16 +432,12 @@ void appendContainerJson(std::string& out, const VellMetadataContainer& containe
         mask.fill(true);
         return mask;
     }();
-    TextBuffer text;
-    appendFieldsJsonObject(text, container, every, all);
-    text.appendTo(out);
+    appendBuilt(out, [&](TextBuffer& text) { appendFieldsJsonObject(text, container, every, all); });
 }
 
 void appendTableCell(std::string& out, std::string_view text, ReportFormat format, bool untrusted)
 {
-    TextBuffer cell;
-    appendTableCell(cell, text, format, untrusted);
-    cell.appendTo(out);
+    appendBuilt(out, [&](TextBuffer& cell) { appendTableCell(cell, text, format, untrusted); });
 }
 
 } // namespace Vmc

@@ -505,9 +505,7 @@ bool listedForPeople(const VellMetadataContainer& container, int index)
 
 void appendFieldText(std::string& out, const VellMetadataContainer& container, int index, TextStyle style)
 {
-    TextBuffer text;
-    appendFieldTextIfDefined(text, container, index, style);
-    text.appendTo(out);
+    appendBuilt(out, [&](TextBuffer& text) { appendFieldTextIfDefined(text, container, index, style); });
 }
 
 std::string fieldText(const VellMetadataContainer& container, int index, TextStyle style)
@@ -519,10 +517,10 @@ std::string fieldText(const VellMetadataContainer& container, int index, TextSty
 
 void appendFieldJson(std::string& out, const VellMetadataContainer& container, int index)
 {
-    TextBuffer text;
-    if (!appendFieldJsonIfDefined(text, container, index))
-        text += "null";
-    text.appendTo(out);
+    appendBuilt(out, [&](TextBuffer& text) {
+        if (!appendFieldJsonIfDefined(text, container, index))
+            text += "null";
+    });
 }
 
 } // namespace Vmc

@@ -50,7 +50,7 @@ char* formatFloat(char* buffer, float value)
     if (magnitude < 16777216.0f) {
         const auto whole = static_cast<std::int32_t>(value);
         if (static_cast<float>(whole) == value && !(value == 0.0f && std::signbit(value)))
-            return std::to_chars(buffer, buffer + kNumberTextSize, whole).ptr;
+            return writeInteger(buffer, whole);
     }
     // Plain digits for magnitudes from 0.0001 up to 1e16, scientific
     // notation ("1e-05", "3.4028235e+38") outside.

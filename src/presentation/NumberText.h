@@ -10,8 +10,9 @@
 
 namespace Vmc {
 
-// Room a number's text may take.
+// Room a number's text may take; an integer's, of at most 64 bits.
 constexpr std::size_t kNumberTextSize = 64;
+constexpr std::size_t kIntegerTextSize = 24;
 
 namespace digits {
 
@@ -56,14 +57,14 @@ inline char* writeUpToFour(char* at, std::uint32_t value)
 } // namespace digits
 
 // The decimal digits of `value`, as std::to_chars writes them, into
-// `buffer` (at least 24 bytes); returns their end. A header's numbers are
+// `buffer` (at least kIntegerTextSize bytes); returns their end. A header's numbers are
 // 32-bit words, and a JSON entry holds some hundred of them: these are
 // written four digits at a time, with no loop; wider ones go to to_chars.
 template <class Integer>
 char* writeInteger(char* buffer, Integer value)
 {
     static_assert(std::is_integral_v<Integer> && !std::is_same_v<Integer, bool>, "an integer");
-    char* const end = buffer + 24;
+    char* const end = buffer + kIntegerTextSize;
     std::make_unsigned_t<Integer> magnitude = static_cast<std::make_unsigned_t<Integer>>(value);
     if constexpr (std::is_signed_v<Integer>) {
         if (value < 0) {

@@ -106,4 +106,14 @@ private:
     RecentFloats& recentFloats_ = RecentFloats::ofThisThread();
 };
 
+// Appends to `out` what `write(TextBuffer&)` writes, in one append: how the
+// library's forms that take a std::string reach it.
+template <class Write>
+void appendBuilt(std::string& out, Write&& write)
+{
+    TextBuffer text;
+    write(text);
+    text.appendTo(out);
+}
+
 } // namespace Vmc

@@ -5,8 +5,6 @@
 #include "NumberText.h"
 #include "TextEncoding.h"
 
-#include <charconv>
-#include <cmath>
 #include <cstdint>
 #include <cstring>
 
@@ -158,15 +156,6 @@ void appendHexByte(TextBuffer& out, const char* prefix, unsigned value, int digi
         out += kHexDigits[(value >> shift) & 0xF];
 }
 
-// The public forms append to a string: the text is built in a buffer first.
-template <class Append>
-void appendVia(std::string& out, std::string_view bytes, Append&& append)
-{
-    TextBuffer text;
-    append(text, bytes);
-    text.appendTo(out);
-}
-
 } // namespace
 
 void appendValidUtf8(TextBuffer& out, std::string_view bytes)
@@ -176,7 +165,7 @@ void appendValidUtf8(TextBuffer& out, std::string_view bytes)
 
 void appendValidUtf8(std::string& out, std::string_view bytes)
 {
-    appendVia(out, bytes, [](TextBuffer& text, std::string_view b) { appendValidUtf8(text, b); });
+    appendBuilt(out, [&](TextBuffer& text) { appendValidUtf8(text, bytes); });
 }
 
 std::string validUtf8(std::string_view bytes)
@@ -208,7 +197,7 @@ void appendPrintable(TextBuffer& out, std::string_view bytes)
 
 void appendPrintable(std::string& out, std::string_view bytes)
 {
-    appendVia(out, bytes, [](TextBuffer& text, std::string_view b) { appendPrintable(text, b); });
+    appendBuilt(out, [&](TextBuffer& text) { appendPrintable(text, bytes); });
 }
 
 std::string printable(std::string_view bytes)
@@ -246,7 +235,7 @@ void appendJsonString(TextBuffer& out, std::string_view bytes)
 
 void appendJsonString(std::string& out, std::string_view bytes)
 {
-    appendVia(out, bytes, [](TextBuffer& text, std::string_view b) { appendJsonString(text, b); });
+    appendBuilt(out, [&](TextBuffer& text) { appendJsonString(text, bytes); });
 }
 
 void appendFloat(TextBuffer& out, float value)

@@ -19,7 +19,7 @@ void appendFloat(TextBuffer& out, float value);
 template <class Integer>
 void appendInteger(TextBuffer& out, Integer value)
 {
-    out.grownTo(writeInteger(out.room(24), value));
+    out.grownTo(writeInteger(out.room(kIntegerTextSize), value));
 }
 
 } // namespace Vmc

@@ -45,10 +45,9 @@ std::string decodeFile(const std::string& path, Vmc::VellMetadataContainer::Colo
                        DecodedClip& clip);
 
 // Marks every field of `container` undefined, as in a new container, but
-// keeps the memory of its texts: the decode that follows releases each text
-// just as it stores the new one of about the same size, which the allocator
-// then serves at once from what was released. A container used for clip
-// after clip so costs no more than one that is decoded once.
+// keeps the memory of its texts: the decode that follows stores each new
+// text over the field's earlier one when that has room. A container used
+// for clip after clip so allocates almost nothing per clip.
 void forgetFields(Vmc::VellMetadataContainer& container);
 
 // Decodes a header into `clip`, over what its container held.

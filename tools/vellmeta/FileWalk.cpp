@@ -76,6 +76,8 @@ private:
         std::size_t length;
         std::uint64_t key;  // see sortByName
         unsigned char type; // d_type: DT_UNKNOWN when the file system does not say
+
+        std::string_view nameIn(std::string_view names) const { return names.substr(at, length); }
     };
 
     // Sorts a folder's entries by name, byte by byte. A card's clip names
@@ -86,7 +88,7 @@ private:
     // equal keys need the names compared.
     static void sortByName(std::vector<Entry>& entries, std::string_view names)
     {
-        const auto nameOf = [&](const Entry& e) { return names.substr(e.at, e.length); };
+        const auto nameOf = [&](const Entry& e) { return e.nameIn(names); };
         if (entries.empty())
             return;
         const std::string_view first = nameOf(entries.front());
@@ -150,10 +152,8 @@ private:
         if (readError != 0)
             emit(Input::Kind::Problem, path, std::string("cannot read folder: ") + std::strerror(readError));
         sortByName(entries, names);
-        const auto nameOf = [&](const Entry& e) { return std::string_view(names).substr(e.at, e.length); };
-
         for (const Entry& e : entries)
-            entry(joined(path, nameOf(e)), nameOf(e), e.type);
+            entry(joined(path, e.nameIn(names)), e.nameIn(names), e.type);
         ancestors_.pop_back();
     }
 
