@@ -1,6 +1,8 @@
+# SPDX-License-Identifier: Apache-2.0
 """Builds the vellmeta extension for `pip install .` (see pyproject.toml): the
-bindings in python/src and every library source under src/, compiled with the
-flags the CMake build gives the library. The release numbers come from
+bindings in python/src and the sources of both libraries (the decoder under
+src/, the presentation library under presentation/src, with {fmt} used
+header-only), compiled with the flags the CMake build gives them. The release numbers come from
 CMakeLists.txt. The type stubs (__init__.pyi) are written, as in the CMake
 build, by python/src/StubGenerator.cpp, linked with the library objects
 compiled for the extension."""
@@ -22,13 +24,14 @@ with open("CMakeLists.txt", encoding="utf-8") as cmake_lists:
 # Two compiler processes by default (the build machines are shared).
 ParallelCompile("VMC_JOBS", default=2).install()
 
-LIBRARY_SOURCES = sorted(glob.glob("src/*/*.cpp"))
+LIBRARY_SOURCES = sorted(glob.glob("src/*/*.cpp")) + sorted(glob.glob("presentation/src/*.cpp"))
 
 extension = Pybind11Extension(
     "vellmeta._vellmeta",
     LIBRARY_SOURCES + ["python/src/Module.cpp"],
-    include_dirs=["include", "src"],
+    include_dirs=["include", "src", "presentation/include", "presentation/src"],
     define_macros=[
+        ("FMT_HEADER_ONLY", "1"),
         ("VMC_VERSION_MAJOR", '"%s"' % major),
         ("VMC_VERSION_MINOR", '"%s"' % minor),
         ("VMC_VERSION_PATCH", '"%s"' % patch),

@@ -3,7 +3,7 @@
  * heading, in the order people read them.
  *
  *   vmc_dump FILE */
-#include <VellMetadataContainer/vmc.h>
+#include <vellmeta/vmc.h>
 
 #include <stdio.h>
 #include <string.h>

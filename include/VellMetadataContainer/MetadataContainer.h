@@ -35,7 +35,7 @@ public:
     // the host's own use.
     void* reserved = nullptr;
 
-#define VMC_FIELD(name, Type, ...) Type name;
+#define VMC_FIELD(name, Type) Type name;
 #include "ContainerFields.def"
 #undef VMC_FIELD
 

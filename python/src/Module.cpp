@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 // The extension behind the Python package `vellmeta`: decodes VELLRAW
 // headers through the library and shows the container's fields as attributes
 // of a Metadata object.
@@ -6,10 +7,10 @@
 // converted on access by the converter for its value type, never by code
 // written for one field.
 #include <cmath>
-#include <cstdlib>
 #include <cstring>
 #include <limits>
 #include <memory>
+#include <optional>
 #include <sstream>
 #include <string>
 #include <utility>
@@ -17,6 +18,10 @@
 #include <pybind11/pybind11.h>
 
 #include <VellMetadataContainer/VellMetadataContainer.h>
+#include <vellmeta/ColorSpaces.h>
+#include <vellmeta/Decode.h>
+#include <vellmeta/Fields.h>
+#include <vellmeta/Values.h>
 
 #include "PythonTypes.h"
 
@@ -29,7 +34,7 @@ namespace {
 
 using ColorSpace = VellMetadataContainer::ColorSpace;
 
-constexpr std::size_t kHeaderSize = sizeof(VellRawMeta::VellFileHeaderV3);
+constexpr std::size_t kHeaderSize = vellmeta::kHeaderSize;
 
 // ---------------------------------------------------------------- results
 
@@ -38,14 +43,6 @@ struct DecodeResult {
     std::uint32_t code = 0;
     std::string message;
 };
-
-// Copies the library's result and releases its heap message.
-DecodeResult takeResult(ErrorValue& value)
-{
-    std::unique_ptr<char, decltype(&std::free)> message(value.message, &std::free);
-    value.message = nullptr;
-    return {value.isError, value.code, message ? std::string(message.get()) : std::string()};
-}
 
 struct Metadata {
     VellMetadataContainer container;
@@ -95,26 +92,11 @@ py::object toPython(const MetaString& field)
 
 // ---------------------------------------------------------------- decoding
 
-struct ColorSpaceName {
-    const char* name;
-    ColorSpace value;
-};
-
-constexpr ColorSpaceName kColorSpaces[] = {
-    {"aces", ColorSpace::AcesAP0},
-    {"native", ColorSpace::CameraNative},
-    {"wide", ColorSpace::WideGamut},
-};
-
 ColorSpace colorSpaceFromName(const std::string& name)
 {
-    std::string valid;
-    for (const ColorSpaceName& entry : kColorSpaces) {
-        if (name == entry.name)
-            return entry.value;
-        valid += std::string(valid.empty() ? "" : ", ") + "'" + entry.name + "'";
-    }
-    throw py::value_error("unknown color_space '" + name + "'; valid names are " + valid);
+    if (const std::optional<ColorSpace> colorSpace = vellmeta::colorSpaceNamed(name))
+        return *colorSpace;
+    throw py::value_error("unknown color_space '" + name + "'; valid names are " + vellmeta::colorSpaceNames());
 }
 
 // A contiguous byte view of any object that exports a buffer, released on
@@ -146,15 +128,15 @@ std::string tooShort(std::size_t size)
 // buffer may change while the decoder runs without the interpreter lock.
 std::unique_ptr<Metadata> decodeBytes(const unsigned char* bytes, ColorSpace colorSpace)
 {
-    auto meta = std::make_unique<Metadata>();
-    VellRawMeta::VellFileHeaderV3 header;
-    std::memcpy(&header, bytes, kHeaderSize);
-    ErrorValue result;
+    std::string copy(reinterpret_cast<const char*>(bytes), kHeaderSize);
+    vellmeta::Decoded decoded;
     {
         py::gil_scoped_release unlocked;
-        result = meta->container.initFromHeader(&header, colorSpace);
+        decoded = vellmeta::decode(reinterpret_cast<const unsigned char*>(copy.data()), colorSpace);
     }
-    meta->result = takeResult(result);
+    auto meta = std::make_unique<Metadata>();
+    meta->container = std::move(decoded.container);
+    meta->result = {decoded.isError, decoded.code, std::move(decoded.message)};
     return meta;
 }
 
@@ -199,13 +181,6 @@ py::object asNumber(const Rational& r)
         return py::float_(r.numerator > 0 ? HUGE_VAL : -HUGE_VAL);
     }
     return py::module_::import("fractions").attr("Fraction")(r.numerator, r.denominator);
-}
-
-std::string timeCodeText(const VellRawMeta::TC_Struct& tc)
-{
-    std::ostringstream text;
-    ::operator<<(text, tc); // the record's printer is global, hidden here by Vmc's printers
-    return text.str();
 }
 
 std::string hexWord(std::uint32_t word)
@@ -255,10 +230,10 @@ void bindValueTypes(py::module_& m)
         .def_property_readonly("word1", [](const VellRawMeta::TC_Struct& tc) { return tc.word1; })
         .def_property_readonly("rateAndDropFrame", [](const VellRawMeta::TC_Struct& tc) { return tc.rateAndDropFrame; })
         .def_property_readonly("word3", [](const VellRawMeta::TC_Struct& tc) { return tc.word3; })
-        .def_property_readonly("text", &timeCodeText)
-        .def("__str__", &timeCodeText)
+        .def_property_readonly("text", &vellmeta::timeCodeText)
+        .def("__str__", &vellmeta::timeCodeText)
         .def("__repr__", [](const VellRawMeta::TC_Struct& tc) {
-            return "<TimeCode " + timeCodeText(tc) + " bcdTime=" + hexWord(tc.bcdTime) + " word1=" +
+            return "<TimeCode " + vellmeta::timeCodeText(tc) + " bcdTime=" + hexWord(tc.bcdTime) + " word1=" +
                 hexWord(tc.word1) + " rateAndDropFrame=" + hexWord(tc.rateAndDropFrame) + " word3=" +
                 hexWord(tc.word3) + ">";
         })
@@ -317,29 +292,19 @@ struct Field {
 
 int indexOfField(const std::string& name)
 {
-    const int index = fieldIndex(name);
+    const int index = vellmeta::fieldIndex(name);
     if (index < 0)
         throw py::key_error("no field named '" + name + "'");
     return index;
 }
 
-const FieldPresentation& presentation(const Field& field) { return kFieldPresentations[field.index]; }
-
-const char* kindName(FieldKind kind)
-{
-    switch (kind) {
-    case FieldKind::Shown: return "shown";
-    case FieldKind::Spare: return "spare";
-    case FieldKind::Fixed: return "fixed";
-    }
-    return "";
-}
+const vellmeta::FieldPresentation& presentation(const Field& field) { return vellmeta::kFields[field.index]; }
 
 py::tuple fieldsInPresentationOrder()
 {
     py::tuple fields(kFieldCount);
-    for (std::size_t i = 0; i < kPresentationOrder.size(); ++i)
-        fields[i] = py::cast(Field{kPresentationOrder[i]});
+    for (std::size_t i = 0; i < vellmeta::kPresentationOrder.size(); ++i)
+        fields[i] = py::cast(Field{vellmeta::kPresentationOrder[i]});
     return fields;
 }
 
@@ -351,8 +316,8 @@ void bindFields(py::module_& m)
         .def_property_readonly("name", [](const Field& f) { return presentation(f).name; })
         .def_property_readonly("label", [](const Field& f) { return presentation(f).label; })
         .def_property_readonly("unit", [](const Field& f) { return presentation(f).unit; })
-        .def_property_readonly("heading", [](const Field& f) { return fieldGroupTitle(presentation(f).heading); })
-        .def_property_readonly("kind", [](const Field& f) { return kindName(presentation(f).kind); },
+        .def_property_readonly("heading", [](const Field& f) { return vellmeta::headingTitle(presentation(f).heading); })
+        .def_property_readonly("kind", [](const Field& f) { return vellmeta::kindName(presentation(f).kind); },
             "'shown'; 'spare' (decoding never writes it) or 'fixed' (one fixed value)")
         .def("__eq__", [](const Field& a, const Field& b) { return a.index == b.index; }, py::is_operator())
         .def("__hash__", [](const Field& f) { return py::hash(py::int_(f.index)); })
@@ -369,9 +334,10 @@ void bindFields(py::module_& m)
 py::object textOf(const Metadata& meta, const std::string& name, bool numeric)
 {
     const int index = indexOfField(name);
-    if (!fieldDefined(meta.container, index))
+    if (!vellmeta::fieldDefined(meta.container, index))
         return py::none();
-    return py::str(fieldText(meta.container, index, numeric ? TextStyle::Numeric : TextStyle::People));
+    return py::str(vellmeta::fieldText(meta.container, index,
+                                       numeric ? vellmeta::TextStyle::Numeric : vellmeta::TextStyle::People));
 }
 
 int definedCount(const Metadata& meta)
@@ -400,7 +366,8 @@ void bindMetadata(py::module_& m)
 
     py::list names;
     forEachFieldMember([&](const FieldInfo& info, auto member) {
-        const std::string doc = fieldAnnotation(member) + " (" + fieldGroupName(info.group) + ")";
+        const std::string doc =
+            fieldAnnotation(member) + " (" + vellmeta::headingName(vellmeta::kFields[info.index].heading) + ")";
         metadata.def_property_readonly(info.name,
             [member](const Metadata& meta) { return toPython(meta.container.*member); }, doc.c_str());
         names.append(info.name);

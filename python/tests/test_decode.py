@@ -36,9 +36,9 @@ class DecodeTest(unittest.TestCase):
     def test_unknown_color_space_lists_the_valid_names(self):
         for name in ("", "ACES", "native "):
             with self.subTest(name=name):
-                with self.assertRaisesRegex(ValueError, "'aces', 'native', 'wide'"):
+                with self.assertRaisesRegex(ValueError, "aces, native, wide"):
                     vellmeta.decode(self.header, name)
-                with self.assertRaisesRegex(ValueError, "'aces', 'native', 'wide'"):
+                with self.assertRaisesRegex(ValueError, "aces, native, wide"):
                     vellmeta.decode_file("/nonexistent/file", name)
 
     def test_decode_file(self):

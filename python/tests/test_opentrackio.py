@@ -88,10 +88,10 @@ def resolution(window):
 
 def shutter_angle(meta):
     rate = frame_rate(meta.sensorFrameRate)
-    if meta.exposureTime is None or rate is None:
+    if meta.exposureTime is None or rate is None or not meta.exposureTime > 0:
         return None
-    angle = 360.0 * meta.exposureTime * rate["num"] / rate["denom"]
-    return support.f32(angle) if 0 <= angle <= 360 else None
+    angle = 360.0 * meta.exposureTime * (rate["num"] / rate["denom"])
+    return support.f32(angle) if angle <= 360 else None
 
 
 def timecode(tc):

@@ -7,8 +7,6 @@
 // result.
 #include <VellMetadataContainer/ColorCorrectionMatrix.h>
 
-#include <cstdint>
-
 namespace Vmc {
 
 namespace {
@@ -27,33 +25,14 @@ Vec2 xyFromXyz(const Vec3& xyz)
     return Vec2(xyz.x / sum, xyz.y / sum);
 }
 
-// The table of a calibration set, built from its list on first use and only
-// read afterwards: the calibrations never change, so neither does the table.
-const ColorCorrectionMatrixTable& calibrationTable(bool ndIn)
-{
-    if (ndIn) {
-        static const ColorCorrectionMatrixTable withNd(ColorCorrectionMatrixTable::NDMatrices());
-        return withNd;
-    }
-    static const ColorCorrectionMatrixTable withoutNd(ColorCorrectionMatrixTable::noNDMatrices());
-    return withoutNd;
-}
+} // namespace
 
-// The primaries of the white balances met last on a thread: the clips of a
-// card mostly share one, and working them out takes several matrix
-// products. Each result is kept in the slot its white balance and ND state
-// hash to.
-struct RecentPrimaries {
-    struct Slot {
-        std::uint32_t key = 0; // 0: empty; else the CCT, the ND state and a 1
-        Chromaticities primaries;
-    };
-    Slot slots[16];
-};
-
-Chromaticities computeNativeChromaticities(unsigned short cct, bool ndIn)
+Chromaticities ColorCorrectionMatrixTable::cameraNativeChromaticities(unsigned short cct, bool ndIn)
 {
-    const Matrix33 correction = calibrationTable(ndIn).matrixForCCT(cct).matrix();
+    // A table of the calibration set, built afresh for this call: it is small,
+    // and a call keeps nothing between calls.
+    const ColorCorrectionMatrixTable table(ndIn ? NDMatrices() : noNDMatrices());
+    const Matrix33 correction = table.matrixForCCT(cct).matrix();
     const Matrix33& toXyz = kWideGamutToXyz;
 
     // Red goes through the float vector C * (1, 0, 0); the others through the
@@ -65,20 +44,6 @@ Chromaticities computeNativeChromaticities(unsigned short cct, bool ndIn)
     const Vec3 whiteXyz = nativeToXyz * Vec3(1.0f, 1.0f, 1.0f);
 
     return Chromaticities(xyFromXyz(redXyz), xyFromXyz(greenXyz), xyFromXyz(blueXyz), xyFromXyz(whiteXyz));
-}
-
-} // namespace
-
-Chromaticities ColorCorrectionMatrixTable::cameraNativeChromaticities(unsigned short cct, bool ndIn)
-{
-    static thread_local RecentPrimaries recent;
-    const std::uint32_t key = (std::uint32_t{cct} << 2) | (ndIn ? 2u : 0u) | 1u;
-    RecentPrimaries::Slot& slot = recent.slots[(key * 0x9E3779B1u) >> 28];
-    if (slot.key != key) {
-        slot.primaries = computeNativeChromaticities(cct, ndIn);
-        slot.key = key;
-    }
-    return slot.primaries;
 }
 
 } // namespace Vmc

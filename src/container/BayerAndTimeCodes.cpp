@@ -48,8 +48,8 @@ Next decodeBayerAndTimeCodes(Decoding& d)
 
     const std::uint32_t order = h.read(VMC_AT(bayerColorOrder));
     if (!unwritten(order)) {
-        const std::string_view label = labelFor(kBayerColorOrders, order);
-        if (label.empty())
+        const char* label = labelFor(kBayerColorOrders, order);
+        if (label == nullptr)
             return d.fail(Failure::UnknownBayerColorOrder, order);
         assignText(c.bayerPattern, label);
     }

@@ -19,8 +19,8 @@ namespace Vmc::decoding {
 
 namespace {
 
-constexpr std::string_view kManufacturer = "VELL";
-constexpr std::string_view kOlderGenerationModel = "K-40";
+constexpr const char* kManufacturer = "VELL";
+constexpr const char* kOlderGenerationModel = "K-40";
 
 // "VELL-", the model (no longer than the model text field), "-SN_" and four
 // characters.
@@ -30,7 +30,7 @@ constexpr std::size_t kUniqueIdCapacity = 5 + sizeof(VellRawMeta::VellFileHeader
 struct SerialRange {
     std::uint32_t first;
     std::uint32_t last;
-    std::string_view model;
+    const char* model;
 };
 
 constexpr SerialRange kCorvaSerialRanges[] = {
@@ -48,14 +48,14 @@ constexpr SerialRange kCorvaSerialRanges[] = {
     {8901, 8999, "Corva NX Stage"},
 };
 
-// The model of the range holding `serial`, or an empty text.
-std::string_view corvaModelForSerial(std::uint32_t serial)
+// The model of the range holding `serial`, or null.
+const char* corvaModelForSerial(std::uint32_t serial)
 {
     for (const SerialRange& range : kCorvaSerialRanges) {
         if (serial >= range.first && serial <= range.last)
             return range.model;
     }
-    return {};
+    return nullptr;
 }
 
 } // namespace
@@ -73,16 +73,16 @@ Next decodeCameraIdentity(Decoding& d)
 
     // The model text when the camera wrote it, else the label of its type.
     const FieldText modelText = boundedText(h.read(VMC_AT(cameraModelText)));
-    std::string_view model;
+    const char* model = nullptr;
     if (modelText.exists()) {
-        model = modelText.view();
+        model = modelText.c_str();
     } else {
         const std::uint32_t type = h.read(VMC_AT(cameraType));
         if (type == 1) {
             model = kOlderGenerationModel;
         } else if (type == 2) {
             model = corvaModelForSerial(serialNumber);
-            if (model.empty())
+            if (model == nullptr)
                 return d.fail(Failure::SerialNumberInNoRange);
         } else {
             return d.fail(Failure::UnknownCameraType, type);

@@ -64,7 +64,7 @@ Next decodeCaptureTimeZoneAndSensorRate(Decoding& d)
                                 bcd2(time, 16), bcd2(time, 8), bcd2(time, 0)};
         FixedText<text::kDateTimeCapacity> text;
         text::appendDateTime(text, dateTime);
-        assignText(c.captureDateTime, text.view());
+        assignText(c.captureDateTime, text.c_str());
     }
 
     // The sign applies to the hours only; the minutes are always added.

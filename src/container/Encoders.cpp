@@ -62,7 +62,7 @@ constexpr EncoderSet kSets[2] = {
     {VMC_AT(encoderModeByte2), VMC_AT(encoderParameterByte2), &C::encoderMode2, &C::encoderParameter2},
 };
 
-std::string_view modeLabel(std::uint8_t mode)
+const char* modeLabel(std::uint8_t mode)
 {
     switch (mode) {
     case 0: return "NONE";

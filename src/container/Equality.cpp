@@ -5,7 +5,6 @@
 // other field is compared only where the left-hand container defines it
 // (one-sided rule), so a == b and b == a may differ.
 #include <VellMetadataContainer/FieldDescription.h>
-#include <VellMetadataContainer/FieldPresentation.h>
 #include <VellMetadataContainer/TimeCode.h>
 
 #include <cstring>
@@ -100,18 +99,6 @@ bool equalField(const FieldInfo& info, const Field& left, const Field& right)
 }
 
 } // namespace
-
-bool sameFieldValue(const VellMetadataContainer& a, const VellMetadataContainer& b, int index)
-{
-    bool same = false;
-    allFieldPairs(a, b, [&](const FieldInfo& info, const auto& left, const auto& right) {
-        if (info.index != index)
-            return true;
-        same = sameDefinedValue(left, right);
-        return false;
-    });
-    return same;
-}
 
 bool VellMetadataContainer::operator==(const VellMetadataContainer& other) const
 {

@@ -41,7 +41,7 @@ void recordFailure(ErrorValue& result, Failure failure, long long value)
     if (info.printsValue) {
         text::FixedText<kLongestMessage> text;
         text.append(info.text).appendDecimal(value).append('\'');
-        message = duplicateText(text.view());
+        message = duplicateText(text.c_str());
     } else {
         message = duplicateText(info.text);
     }

@@ -71,7 +71,7 @@ void decodeLensName(Bytes field, VellMetadataContainer& c)
     if (!nameText.exists())
         return;
     const std::string_view name = nameText.view();
-    assignText(c.lensName, name);
+    assignText(c.lensName, nameText.c_str());
 
     // The words of the name, split at spaces and tabs, joined by single
     // spaces: never longer than the name.
@@ -90,12 +90,13 @@ void decodeLensName(Bytes field, VellMetadataContainer& c)
         return;
 
     // A maker is recognised only in front of at least one more word.
-    const std::string_view first = words.view().substr(0, firstLength);
-    if (count >= 2 && isLensMaker(first)) {
-        assignText(c.lensMaker, first);
-        assignText(c.lensModel, words.view().substr(firstLength + 1));
+    if (count >= 2 && isLensMaker(words.view().substr(0, firstLength))) {
+        FixedText<kLensNameWidth> maker;
+        maker.append(words.view().substr(0, firstLength));
+        assignText(c.lensMaker, maker.c_str());
+        assignText(c.lensModel, words.c_str() + firstLength + 1);
     } else {
-        assignText(c.lensModel, words.view());
+        assignText(c.lensModel, words.c_str());
     }
 }
 
@@ -130,7 +131,7 @@ Next decodeFocalLengthAndFocusDistance(Decoding& d)
     if (unwritten(units) || distance == 0)
         return Next::Continue;
     const bool imperial = units == 0;
-    assignText(c.lensDistanceUnits, imperial ? std::string_view("Imperial") : std::string_view("Metric"));
+    assignText(c.lensDistanceUnits, imperial ? "Imperial" : "Metric");
     if (distance == 0xFFFFFFFFu)
         c.lensFocusDistance.set(std::numeric_limits<float>::infinity());
     else

@@ -50,8 +50,8 @@ Next decodeLook(Decoding& d)
     assignText(c.lookName, name.c_str());
 
     const std::uint32_t lutType = h.read(VMC_AT(lookLutType));
-    const std::string_view lut = labelFor(kLookLutTypes, lutType);
-    if (lut.empty())
+    const char* lut = labelFor(kLookLutTypes, lutType);
+    if (lut == nullptr)
         return d.fail(Failure::UnknownLookLutType, lutType);
     assignText(c.lookLutType, lut);
 
@@ -70,8 +70,8 @@ Next decodeLook(Decoding& d)
         c.lookRgb.set({rgb.red, rgb.green, rgb.blue});
 
     const std::uint32_t mode = h.read(VMC_AT(cdlApplicationMode));
-    const std::string_view modeLabel = labelFor(kCdlApplicationModes, mode);
-    if (modeLabel.empty())
+    const char* modeLabel = labelFor(kCdlApplicationModes, mode);
+    if (modeLabel == nullptr)
         return d.fail(Failure::UnknownCdlApplicationMode, mode);
     assignText(c.cdlApplicationMode, modeLabel);
     return Next::Continue;

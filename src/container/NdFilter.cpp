@@ -80,8 +80,8 @@ Next decodeNdFilterAndSwitches(Decoding& d)
                            !unwritten(VellRawMeta::ND_Filter{type, milliValue}) && type != 0;
     if (ndPresent) {
         if (const NdCamera* camera = ndCamera(c)) {
-            const std::string_view label = camera->labels.find(type);
-            if (label.empty())
+            const char* label = camera->labels.find(type);
+            if (label == nullptr)
                 return d.fail(camera->unknownType, type);
             assignText(c.ndFilter, label);
         }

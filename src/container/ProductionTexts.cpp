@@ -12,13 +12,13 @@
 //   hardwareIdHigh   620   u32        / 16 hex digits, high word first
 //   uuidBytes        720   16 bytes   all 0xFF, or first byte 0: absent; 8-4-4-4-12 hex text
 #include <cstdint>
-#include <string_view>
+#include <string>
 
+#include <VellMetadataContainer/RecorderInfo.h>
 
 #include "Decoding.h"
-#include "Unwritten.h"
 #include "TextRules.h"
-#include "util/RecorderText.h"
+#include "Unwritten.h"
 
 namespace Vmc::decoding {
 
@@ -40,10 +40,10 @@ void assignIfUsable(MetaString& target, const FieldText* text)
         assignText(target, text->c_str());
 }
 
-void assignIfNotEmpty(MetaString& target, std::string_view part)
+void assignIfNotEmpty(MetaString& target, const std::string& part)
 {
     if (!part.empty())
-        assignText(target, part);
+        assignText(target, part.c_str());
 }
 
 } // namespace
@@ -76,7 +76,7 @@ Next decodeProductionTextsRecorderAndHardwareId(Decoding& d)
 
     const FieldText recorder = boundedText(h.read(VMC_AT(recorderInfo)));
     if (recorder.usable()) {
-        const text::RecorderParts parts = text::splitRecorderText(recorder.view());
+        const RecorderInfo parts = parseRecorderInfo(std::string(recorder.view()));
         assignIfNotEmpty(c.recorderManufacturer, parts.manufacturer);
         assignIfNotEmpty(c.recorderModel, parts.model);
         assignIfNotEmpty(c.recorderIdentifier, parts.identifier);
@@ -97,7 +97,7 @@ Next decodeProductionTextsRecorderAndHardwareId(Decoding& d)
         }
         FixedText<16> hex;
         hex.appendHex(bytes, sizeof bytes);
-        assignText(c.hardwareId, hex.view());
+        assignText(c.hardwareId, hex.c_str());
     }
     return Next::Continue;
 }
@@ -115,7 +115,7 @@ Next decodeUuid(Decoding& d)
     FixedText<36> text;
     text.appendHex(u, 4).append('-').appendHex(u + 4, 2).append('-').appendHex(u + 6, 2).append('-');
     text.appendHex(u + 8, 2).append('-').appendHex(u + 10, 6);
-    assignText(d.out.uuid, text.view());
+    assignText(d.out.uuid, text.c_str());
     return Next::Continue;
 }
 

@@ -51,8 +51,8 @@ bool assignLabel(MetaString& out, std::uint32_t value, LabelTable labels)
 {
     if (unwritten(value))
         return true;
-    const std::string_view label = labels.find(value);
-    if (label.empty())
+    const char* label = labels.find(value);
+    if (label == nullptr)
         return false;
     assignText(out, label);
     return true;

@@ -25,7 +25,7 @@ Next decodeIdentifierAndStatus(Decoding& d)
     if (!unwritten(identifier.data, identifier.size)) {
         FixedText<2 * sizeof(VellRawMeta::VellFileHeaderV3::identifierBytes)> hex;
         hex.appendHex(identifier.data, identifier.size);
-        assignText(c.identifierHex, hex.view());
+        assignText(c.identifierHex, hex.c_str());
     }
 
     const float statusFloat = h.read(VMC_AT(statusFloat));

@@ -94,7 +94,7 @@ void assignDecimal(MetaString& target, Integer value)
 {
     FixedText<24> text;
     text.appendDecimal(value);
-    assignText(target, text.view());
+    assignText(target, text.c_str());
 }
 
 } // namespace Vmc::decoding

@@ -95,16 +95,16 @@ Next decodeWhiteBalanceAndColor(Decoding& d)
     }
 
     const std::uint32_t targetColorSpace = h.read(VMC_AT(targetColorSpace));
-    const std::string_view target = labelFor(kTargetColorSpaces, targetColorSpace);
-    if (target.empty())
+    const char* target = labelFor(kTargetColorSpaces, targetColorSpace);
+    if (target == nullptr)
         return d.fail(Failure::UnknownTargetColorSpace, targetColorSpace);
     assignText(c.targetColorSpace, target);
 
     c.processingLevel.set(static_cast<float>(h.read(VMC_AT(processingLevel))));
 
     const std::uint32_t flipState = h.read(VMC_AT(flipState));
-    const std::string_view flip = labelFor(kFlipStates, flipState);
-    if (flip.empty())
+    const char* flip = labelFor(kFlipStates, flipState);
+    if (flip == nullptr)
         return d.fail(Failure::UnknownFlipState, flipState); // recorded; decoding goes on
     assignText(c.flipState, flip);
     return Next::Continue;

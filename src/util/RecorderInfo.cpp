@@ -1,10 +1,8 @@
 #include <VellMetadataContainer/RecorderInfo.h>
 
-#include "RecorderText.h"
+#include <string_view>
 
 namespace Vmc {
-
-namespace text {
 
 namespace {
 
@@ -12,38 +10,30 @@ constexpr std::string_view kMakerPrefix = "Codex Digital;";
 
 } // namespace
 
-RecorderParts splitRecorderText(std::string_view text)
-{
-    RecorderParts parts;
-    if (text.substr(0, kMakerPrefix.size()) != kMakerPrefix)
-        return parts;
-    parts.manufacturer = kMakerPrefix.substr(0, kMakerPrefix.size() - 1);
-
-    const std::string_view::size_type firstSemicolon = kMakerPrefix.size() - 1;
-    const std::string_view::size_type secondSemicolon = text.find(';', firstSemicolon + 1);
-    if (secondSemicolon == std::string_view::npos)
-        return parts;
-    parts.identifier = text.substr(firstSemicolon + 1, secondSemicolon - firstSemicolon - 1);
-    parts.details = text.substr(secondSemicolon + 1);
-
-    // Dots inside the identifier do not count: the search starts in the details.
-    const std::string_view::size_type firstDot = text.find('.', secondSemicolon + 1);
-    if (firstDot == std::string_view::npos)
-        return parts;
-    const std::string_view::size_type secondDot = text.find('.', firstDot + 1);
-    if (secondDot == std::string_view::npos)
-        return parts;
-    parts.model = text.substr(firstDot + 1, secondDot - firstDot - 1) == "SIM2" ? "SIM2" : "Outboard";
-    return parts;
-}
-
-} // namespace text
-
 RecorderInfo parseRecorderInfo(std::string text)
 {
-    const text::RecorderParts parts = text::splitRecorderText(text);
-    return RecorderInfo{std::string(parts.manufacturer), std::string(parts.model), std::string(parts.identifier),
-                        std::string(parts.details)};
+    RecorderInfo info;
+    const std::string_view view(text);
+    if (view.substr(0, kMakerPrefix.size()) != kMakerPrefix)
+        return info;
+    info.manufacturer = kMakerPrefix.substr(0, kMakerPrefix.size() - 1);
+
+    const std::size_t firstSemicolon = kMakerPrefix.size() - 1;
+    const std::size_t secondSemicolon = view.find(';', firstSemicolon + 1);
+    if (secondSemicolon == std::string_view::npos)
+        return info;
+    info.identifier = view.substr(firstSemicolon + 1, secondSemicolon - firstSemicolon - 1);
+    info.details = view.substr(secondSemicolon + 1);
+
+    // Dots inside the identifier do not count: the search starts in the details.
+    const std::size_t firstDot = view.find('.', secondSemicolon + 1);
+    if (firstDot == std::string_view::npos)
+        return info;
+    const std::size_t secondDot = view.find('.', firstDot + 1);
+    if (secondDot == std::string_view::npos)
+        return info;
+    info.model = view.substr(firstDot + 1, secondDot - firstDot - 1) == "SIM2" ? "SIM2" : "Outboard";
+    return info;
 }
 
 } // namespace Vmc

@@ -5,7 +5,7 @@
  * under AddressSanitizer.
  *
  *   c_consumer FILE...    prints "FILE: N defined, result CODE" per file */
-#include <VellMetadataContainer/vmc.h>
+#include <vellmeta/vmc.h>
 
 #include <stdio.h>
 #include <stdlib.h>

@@ -1,5 +1,7 @@
-// vellmeta over many inputs: walks of composed trees, standard input, and
-// parallel runs that must write what a single-threaded run writes.
+// SPDX-License-Identifier: Apache-2.0
+// vellmeta over many inputs: walks of composed trees, standard input, every
+// input reaching every view, and parallel runs that must write what a
+// single-threaded run writes.
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
@@ -122,6 +124,51 @@ TEST_F(Batch, StandardInputAndJobs)
     EXPECT_NE(many.err.find("vellmeta: 1 of 1 files"), std::string::npos) << many.err;
 }
 
+// The views a run writes: each a sink of the one pipeline.
+const char* const kSinks[] = {"",       "--json",         "--json-lines", "--csv",  "--tsv", "--opentrackio",
+                              "--opentrackio --json-lines", "--diff", "--diff --json"};
+
+std::string replaced(std::string text, const std::string& from, const std::string& to)
+{
+    for (std::size_t at = text.find(from); at != std::string::npos; at = text.find(from, at + to.size()))
+        text.replace(at, from.size(), to);
+    return text;
+}
+
+// Files named one by one, a walk, and standard input reach every view alike;
+// a folder without -r is refused in every view, with status 2.
+TEST_F(Batch, EveryInputReachesEverySink)
+{
+    copySample("corva-compact", "card/A.vellraw");
+    copySample("corva-stage", "card/B.vellraw");
+    for (const char* sink : kSinks) {
+        const bool diff = std::string(sink).find("--diff") != std::string::npos;
+        const Outcome files = run(std::string("$VELLMETA ") + sink + " card/A.vellraw card/B.vellraw");
+        EXPECT_EQ(files.status, diff ? 1 : 0) << sink << files.err;
+        EXPECT_EQ(files.err, "") << sink;
+        EXPECT_GT(files.out.size(), 100u) << sink;
+
+        const Outcome walk = run(std::string("$VELLMETA ") + sink + " -r card");
+        EXPECT_EQ(walk.status, files.status) << sink;
+        EXPECT_EQ(walk.out, files.out) << sink;
+
+        // Standard input is named "-", which a clip report guards as it
+        // guards any cell that a spreadsheet could take for a formula.
+        const Outcome piped = run(std::string("cat card/A.vellraw | $VELLMETA ") + sink + " - card/B.vellraw");
+        const std::string stdinName = std::string(sink) == "--csv" ? "\"'-\"" : std::string(sink) == "--tsv" ? "'-" : "-";
+        EXPECT_EQ(piped.status, files.status) << sink;
+        EXPECT_EQ(piped.out, replaced(files.out, "card/A.vellraw", stdinName)) << sink;
+
+        const Outcome folder = run(std::string("$VELLMETA ") + sink + " card card/B.vellraw");
+        EXPECT_EQ(folder.status, 2) << sink;
+        EXPECT_EQ(folder.err, "vellmeta: card: is a directory, not a VELLRAW file\n") << sink;
+    }
+    const Outcome three = run("$VELLMETA --diff -r card card/A.vellraw");
+    EXPECT_EQ(three.status, 2);
+    EXPECT_EQ(three.out, "");
+    EXPECT_EQ(three.err, "vellmeta: --diff compares two files; 3 were given\n");
+}
+
 // Several hundred varied headers (failures among them) and unusable files,
 // run with one thread and with four: the same bytes on both streams.
 TEST_F(Batch, ParallelRunsWriteWhatOneThreadWrites)
@@ -141,7 +188,8 @@ TEST_F(Batch, ParallelRunsWriteWhatOneThreadWrites)
         std::snprintf(name, sizeof name, "many/clip%03d.vellraw", i);
         std::ofstream(dir_ / name, std::ios::binary).write(image.data(), static_cast<std::streamsize>(image.size()));
     }
-    for (const char* format : {"", "--all -s", "--json --all", "--csv", "--tsv -n"}) {
+    for (const char* format : {"", "--all -s", "--json --all", "--json-lines", "--csv", "--tsv -n", "--opentrackio",
+                               "--opentrackio --json-lines"}) {
         const Outcome one = run(std::string("$VELLMETA -r -j 1 ") + format + " many");
         const Outcome four = run(std::string("$VELLMETA -r -j 4 ") + format + " many");
         EXPECT_EQ(one.status, 2) << format;
@@ -149,6 +197,14 @@ TEST_F(Batch, ParallelRunsWriteWhatOneThreadWrites)
         EXPECT_EQ(four.err, one.err) << format;
         EXPECT_TRUE(four.out == one.out) << format; // not printed: megabytes
         EXPECT_GT(one.out.size(), 290u * 150) << format; // every clip there
+    }
+    for (const char* format : {"--diff", "--diff --json --all"}) {
+        const std::string two = std::string(" ") + format + " many/clip001.vellraw many/clip200.vellraw";
+        const Outcome one = run("$VELLMETA -j 1" + two);
+        const Outcome four = run("$VELLMETA -j 4" + two);
+        EXPECT_EQ(one.status, 1) << format;
+        EXPECT_EQ(four.status, one.status) << format;
+        EXPECT_EQ(four.out, one.out) << format;
     }
 }
 

@@ -222,6 +222,9 @@ TEST_F(Vellmeta, VersionAndUnusableArguments)
         {{"-j", "0", compact}, "--jobs: needs a number of threads, 1 or more"}, {{"-j", "-1", compact}, "--jobs:"},
         {{"--jobs", "x", compact}, "--jobs:"}, {{"--ext", "", compact}, "--ext needs an extension"},
         {{"--progress", "--no-progress", compact}, "excludes"},
+        {{"--json-lines", "--csv", compact}, "excludes"},
+        {{"--diff", "--json-lines", compact, compact}, "excludes"},
+        {{"--opentrackio", "-f", "cameraModel", compact}, "--opentrackio writes the members OpenTrackIO defines"},
     };
     for (const auto& [args, complaint] : unusable) {
         const Outcome r = run(args);

@@ -1,9 +1,12 @@
+// SPDX-License-Identifier: Apache-2.0
 #include "FieldChoice.h"
 
 #include <algorithm>
 #include <cctype>
 
-namespace vellmeta {
+#include <vellmeta/Text.h>
+
+namespace vellmeta::cli {
 
 namespace {
 
@@ -39,7 +42,7 @@ std::string closeMatches(std::string_view name)
 {
     std::vector<std::pair<std::size_t, const char*>> near;
     const std::string wanted = lower(name);
-    for (const Vmc::FieldPresentation& p : Vmc::kFieldPresentations) {
+    for (const FieldPresentation& p : kFields) {
         const std::size_t d = distance(name, p.name);
         const bool contains = wanted.size() >= 3 && lower(p.name).find(wanted) != std::string::npos;
         if (d <= std::max<std::size_t>(2, (name.size() + 2) / 3) || contains)
@@ -66,9 +69,9 @@ std::string chooseFields(const std::string& list, std::vector<int>& fields)
         name.erase(0, name.find_first_not_of(' '));
         name.erase(name.find_last_not_of(' ') + 1);
         if (!name.empty()) {
-            const int index = Vmc::fieldIndex(name);
+            const int index = fieldIndex(name);
             if (index < 0)
-                return "unknown field '" + Vmc::printable(name) + "'" + closeMatches(name) +
+                return "unknown field '" + printable(name) + "'" + closeMatches(name) +
                        " (the field names are the container's, as `vellmeta -s --all FILE` lists them)";
             fields.push_back(index);
         }
@@ -79,20 +82,20 @@ std::string chooseFields(const std::string& list, std::vector<int>& fields)
     return {};
 }
 
-std::string chooseHeadings(const std::vector<std::string>& names, std::vector<Vmc::FieldGroup>& headings)
+std::string chooseHeadings(const std::vector<std::string>& names, std::vector<Heading>& headings)
 {
     headings.clear();
     for (const std::string& name : names) {
         bool found = false;
-        for (int g = 0; g < Vmc::kFieldGroupCount; ++g) {
-            const auto group = static_cast<Vmc::FieldGroup>(g);
-            if (lower(name) == Vmc::fieldGroupName(group)) {
-                headings.push_back(group);
+        for (int g = 0; g < kHeadingCount; ++g) {
+            const auto heading = static_cast<Heading>(g);
+            if (lower(name) == headingName(heading)) {
+                headings.push_back(heading);
                 found = true;
             }
         }
         if (!found)
-            return "unknown heading '" + Vmc::printable(name) + "'; the headings are " + headingNames();
+            return "unknown heading '" + printable(name) + "'; the headings are " + headingNames();
     }
     return {};
 }
@@ -100,9 +103,9 @@ std::string chooseHeadings(const std::vector<std::string>& names, std::vector<Vm
 std::string headingNames()
 {
     std::string text;
-    for (int g = 0; g < Vmc::kFieldGroupCount; ++g)
-        text += (g == 0 ? "" : ", ") + std::string(Vmc::fieldGroupName(static_cast<Vmc::FieldGroup>(g)));
+    for (int g = 0; g < kHeadingCount; ++g)
+        text += (g == 0 ? "" : ", ") + std::string(headingName(static_cast<Heading>(g)));
     return text;
 }
 
-} // namespace vellmeta
+} // namespace vellmeta::cli

@@ -12,7 +12,7 @@
 #include <dirent.h>
 #include <sys/stat.h>
 
-namespace vellmeta {
+namespace vellmeta::cli {
 
 namespace {
 
@@ -262,4 +262,4 @@ void walkInputs(const std::vector<std::string>& arguments, const WalkOptions& op
     }
 }
 
-} // namespace vellmeta
+} // namespace vellmeta::cli

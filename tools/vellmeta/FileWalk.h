@@ -8,7 +8,7 @@
 #include <string_view>
 #include <vector>
 
-namespace vellmeta {
+namespace vellmeta::cli {
 
 struct WalkOptions {
     bool recursive = false;   // walk folders rather than reporting them
@@ -49,4 +49,4 @@ void walkInputs(const std::vector<std::string>& arguments, const WalkOptions& op
 // Whether a file name ends in one of the extensions (without regard to case).
 bool hasExtension(std::string_view name, const std::vector<std::string>& extensions);
 
-} // namespace vellmeta
+} // namespace vellmeta::cli

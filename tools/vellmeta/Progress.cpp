@@ -2,7 +2,7 @@
 
 #include <cstdio>
 
-namespace vellmeta {
+namespace vellmeta::cli {
 
 namespace {
 constexpr auto kRedrawEvery = std::chrono::milliseconds(200);
@@ -64,4 +64,4 @@ void Progress::finish()
     onScreen_ = false;
 }
 
-} // namespace vellmeta
+} // namespace vellmeta::cli

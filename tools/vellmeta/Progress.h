@@ -6,7 +6,7 @@
 #include <cstdint>
 #include <ostream>
 
-namespace vellmeta {
+namespace vellmeta::cli {
 
 class Progress {
 public:
@@ -41,4 +41,4 @@ private:
     std::chrono::steady_clock::time_point lastDrawn_;
 };
 
-} // namespace vellmeta
+} // namespace vellmeta::cli

@@ -1,11 +1,15 @@
+// SPDX-License-Identifier: Apache-2.0
 // vellmeta: shows what the headers of VELLRAW clips say.
 //
-//   vellmeta [--json | --csv | --tsv] [-s] [-n] [--all] [-f LIST] [-g HEADING]... FILE...
-//   vellmeta -r [--ext EXT]... [--follow-links] [-j N] [--progress | --no-progress] ... FOLDER...
+//   vellmeta [--json | --json-lines | --csv | --tsv | --opentrackio] [-s] [-n] [--all] [-f LIST] [-g HEADING]... FILE...
 //   vellmeta --diff [--json] A B
+//   vellmeta -r [--ext EXT]... [--follow-links] [-j N] [--progress | --no-progress] ... FOLDER...
+//
+// Every view is a sink of the one pipeline, so every input (files, -, walks)
+// reaches every view the same way.
 #include <algorithm>
 #include <iostream>
-#include <map>
+#include <memory>
 #include <string>
 #include <thread>
 #include <vector>
@@ -14,89 +18,94 @@
 
 #include <unistd.h>
 
-#include "Batch.h"
-#include "Diff.h"
-#include "Dump.h"
+#include <vellmeta/ColorSpaces.h>
+#include <vellmeta/JsonSchema.h>
+
 #include "FieldChoice.h"
-#include "JsonSchema.h"
-#include "OpenTrackIo.h"
+#include "Pipeline.h"
+#include "Sinks.h"
+
+using namespace vellmeta;
+using namespace vellmeta::cli;
 
 int main(int argc, char** argv)
 {
-    using ColorSpace = Vmc::VellMetadataContainer::ColorSpace;
-
     CLI::App app("Shows the metadata in the headers of VELLRAW (version 3) clips: by default every field the header "
-                 "defines, with labels and units under headings; or one JSON document, or a CSV or TSV clip report "
-                 "with a row per clip; or the fields that differ between two clips.",
+                 "defines, with labels and units under headings; or JSON, a CSV or TSV clip report with a row per "
+                 "clip, OpenTrackIO samples, or the fields that differ between two clips.",
                  "vellmeta");
-    app.set_version_flag("--version", std::string(Vmc::VellMetadataContainer::VellMetadataContainerVersion().versionString),
+    app.set_version_flag("--version",
+                         std::string(Vmc::VellMetadataContainer::VellMetadataContainerVersion().versionString),
                          "Print the library's version and exit");
 
-    vellmeta::Options options;
+    ReportOptions report;
     std::vector<std::string> paths;
-    std::string colorSpace = "native";
+    std::string colorSpace = colorSpaceName(kDefaultColorSpace);
     std::string fieldList;
     std::vector<std::string> headings;
-    bool json = false, csv = false, tsv = false, diff = false;
-    const std::map<std::string, ColorSpace> colorSpaces = {
-        {"aces", ColorSpace::AcesAP0},
-        {"native", ColorSpace::CameraNative},
-        {"wide", ColorSpace::WideGamut},
-    };
+    bool json = false, jsonLines = false, csv = false, tsv = false, openTrackIo = false, diff = false;
 
-    auto* jsonFlag = app.add_flag("--json", json, "Write one JSON document (an array with an object per file)");
+    auto* jsonFlag = app.add_flag("--json", json, "Write JSON: an array with an object per file");
+    auto* linesFlag = app.add_flag("--json-lines", jsonLines,
+                                   "Write JSON Lines: an object per file, one per line (with --opentrackio, one "
+                                   "sample per line)");
     auto* csvFlag = app.add_flag("--csv", csv, "Write a CSV clip report: a header row, then a row per file");
     auto* tsvFlag = app.add_flag("--tsv", tsv, "Write the clip report separated by tabs");
-    jsonFlag->excludes(csvFlag)->excludes(tsvFlag);
-    csvFlag->excludes(tsvFlag);
-    app.add_flag("-s,--names", options.report.names, "Show the container's field names instead of labels");
-    app.add_flag("-n,--numeric", options.report.numeric,
-                 "Show the decoded numbers as they are, without conversion for people");
-    app.add_flag("--all", options.report.all,
+    auto* openTrackIoFlag =
+        app.add_flag("--opentrackio", openTrackIo, "Write one OpenTrackIO 1.0.0 sample per file (a JSON array)");
+    auto* diffFlag = app.add_flag("--diff", diff,
+                                  "Compare two files: list the fields whose values differ or that only one defines "
+                                  "(with --all, the equal ones too); exit 0 when none differs, 1 when some do");
+    csvFlag->excludes(tsvFlag)->excludes(jsonFlag)->excludes(linesFlag)->excludes(openTrackIoFlag)->excludes(diffFlag);
+    tsvFlag->excludes(jsonFlag)->excludes(linesFlag)->excludes(openTrackIoFlag)->excludes(diffFlag);
+    openTrackIoFlag->excludes(jsonFlag)->excludes(diffFlag);
+    diffFlag->excludes(linesFlag);
+    app.add_flag("-s,--names", report.names, "Show the container's field names instead of labels");
+    app.add_flag("-n,--numeric", report.numeric, "Show the decoded numbers as they are, without conversion for people");
+    app.add_flag("--all", report.all,
                  "Also show fields the header leaves undefined (null in JSON), and spare and fixed ones");
     app.add_option("-f,--fields", fieldList,
                    "Show only these fields, in this order: container names separated by commas "
                    "(e.g. cameraModel,exposureTime)");
-    app.add_option("-g,--group", headings,
-                   "Show only the fields under this heading (repeatable): " + vellmeta::headingNames())
+    app.add_option("-g,--group", headings, "Show only the fields under this heading (repeatable): " + headingNames())
         ->allow_extra_args(false);
-    app.add_flag("--diff", diff,
-                 "Compare two files: list the fields whose values differ or that only one defines "
-                 "(with --all, the equal ones too); exit 0 when none differs, 1 when some do")
-        ->excludes(csvFlag)
-        ->excludes(tsvFlag);
-    bool openTrackIo = false, jsonLines = false;
-    app.add_flag("--opentrackio", openTrackIo, "Write one OpenTrackIO 1.0.0 sample per file (a JSON array)")
-        ->excludes(jsonFlag)->excludes(csvFlag)->excludes(tsvFlag)->excludes("--diff");
-    app.add_flag("--json-lines", jsonLines, "With --opentrackio: one sample per line, no array")->needs("--opentrackio");
-    app.add_flag_callback("--json-schema", [] { std::cout << vellmeta::jsonViewSchema(); throw CLI::Success(); },
+    app.add_flag_callback("--json-schema", [] { std::cout << jsonViewSchema(); throw CLI::Success(); },
                           "Print the JSON Schema of the --json view and exit");
-    app.add_option("--color-space", colorSpace,
-                   "Colour space of the primaries: aces (ACES AP0), native (the camera's own) or wide (wide gamut)")
-        ->check(CLI::IsMember({"aces", "native", "wide"}))
+    std::string colorSpaceHelp = "Colour space of the primaries:";
+    for (const ColorSpaceName& entry : kColorSpaces)
+        colorSpaceHelp += std::string(entry.value == kColorSpaces[0].value ? " " : ", ") + entry.name + " (" +
+                          entry.description + ")";
+    app.add_option("--color-space", colorSpace, colorSpaceHelp)
+        ->check([](const std::string& name) {
+            return colorSpaceNamed(name) ? std::string() : "needs one of " + colorSpaceNames();
+        })
         ->capture_default_str();
     app.add_option("FILE", paths,
-                   "VELLRAW files (- for standard input), or folders with -r; the first 2480 bytes of each file are decoded")
+                   "VELLRAW files (- for standard input), or folders with -r; the first 2480 bytes of each file are "
+                   "decoded")
         ->required();
 
     // Whole cards and archives: walks, parallel reading, progress.
-    vellmeta::WalkOptions walk;
+    WalkOptions walk;
     std::vector<std::string> extensions;
-    vellmeta::BatchOptions batch;
-    batch.jobs = std::max(1, static_cast<int>(std::thread::hardware_concurrency()));
+    PipelineOptions pipeline;
+    pipeline.jobs = std::max(1, static_cast<int>(std::thread::hardware_concurrency()));
     app.add_flag("-r,--recursive", walk.recursive,
                  "Walk the folders given, in sorted order, reading the files with the extensions of --ext");
     app.add_option("--ext", extensions, "Extension of the files a walk reads (repeatable, any case; default vellraw)")
         ->expected(1)
         ->multi_option_policy(CLI::MultiOptionPolicy::TakeAll);
     app.add_flag("--follow-links", walk.followLinks, "Follow symbolic links found by a walk, out of the tree too");
-    app.add_option("-j,--jobs", batch.jobs,
+    app.add_option("-j,--jobs", pipeline.jobs,
                    "Files read, decoded and formatted at once, on as many threads (default: the processors)")
-        ->check(CLI::Validator([](const std::string& text) {
-            return text.find_first_not_of("0123456789") == std::string::npos && text.find_first_not_of('0') != std::string::npos
-                       ? std::string()
-                       : std::string("needs a number of threads, 1 or more");
-        }, "N"));
+        ->check(CLI::Validator(
+            [](const std::string& text) {
+                return text.find_first_not_of("0123456789") == std::string::npos &&
+                               text.find_first_not_of('0') != std::string::npos
+                           ? std::string()
+                           : std::string("needs a number of threads, 1 or more");
+            },
+            "N"));
     auto* progressOn = app.add_flag("--progress", "Show progress on standard error, for any number of files");
     app.add_flag("--no-progress", "Never show progress")->excludes(progressOn);
 
@@ -108,41 +117,43 @@ int main(int argc, char** argv)
         if (e.get_exit_code() == 0)
             return app.exit(e);
         std::cerr << "vellmeta: " << e.what() << " (vellmeta --help lists the options)\n";
-        return vellmeta::kUnusable;
+        return kUnusable;
     }
 
     std::string problem;
     if (app.count("--fields") > 0)
-        problem = vellmeta::chooseFields(fieldList, options.report.fields);
+        problem = chooseFields(fieldList, report.fields);
     if (problem.empty())
-        problem = vellmeta::chooseHeadings(headings, options.report.headings);
-    if (problem.empty() && diff && paths.size() != 2)
+        problem = chooseHeadings(headings, report.headings);
+    if (problem.empty() && diff && !walk.recursive && paths.size() != 2)
         problem = "--diff compares two files; " + std::to_string(paths.size()) + (paths.size() == 1 ? " was" : " were") +
                   " given";
-    if (problem.empty() && std::count(extensions.begin(), extensions.end(), "") + std::count(extensions.begin(), extensions.end(), ".") > 0)
+    if (problem.empty() && openTrackIo && (report.names || report.numeric || report.all || !report.fields.empty() ||
+                                           !report.headings.empty()))
+        problem = "--opentrackio writes the members OpenTrackIO defines; -s, -n, --all, -f and -g do not apply";
+    if (problem.empty() && std::count(extensions.begin(), extensions.end(), "") +
+                                   std::count(extensions.begin(), extensions.end(), ".") >
+                               0)
         problem = "--ext needs an extension, such as vellraw";
     if (!problem.empty()) {
         std::cerr << "vellmeta: " << problem << '\n';
-        return vellmeta::kUnusable;
+        return kUnusable;
     }
 
-    options.report.format = json ? Vmc::ReportFormat::Json
-                            : csv ? Vmc::ReportFormat::Csv
-                            : tsv ? Vmc::ReportFormat::Tsv
-                                  : Vmc::ReportFormat::Text;
-    options.colorSpace = colorSpaces.at(colorSpace);
-    std::ios::sync_with_stdio(false);
-    if (openTrackIo)
-        return vellmeta::writeOpenTrackIoSamples(paths, options.colorSpace, jsonLines, std::cout, std::cerr);
-    if (diff)
-        return vellmeta::diffFiles(paths[0], paths[1], options, std::cout, std::cerr);
+    report.format = openTrackIo ? ReportFormat::OpenTrackIo
+                    : json || jsonLines ? ReportFormat::Json
+                    : csv               ? ReportFormat::Csv
+                    : tsv               ? ReportFormat::Tsv
+                                        : ReportFormat::Text;
+    report.lines = jsonLines;
     if (!extensions.empty())
         walk.extensions = extensions;
-    batch.colorSpace = options.colorSpace;
-    batch.errIsTerminal = ::isatty(STDERR_FILENO) == 1;
-    batch.progress = progressOn->count() > 0                 ? vellmeta::BatchOptions::Progress::On
-                     : app.count("--no-progress") > 0 || !batch.errIsTerminal ? vellmeta::BatchOptions::Progress::Off
-                                                                             : vellmeta::BatchOptions::Progress::Auto;
-    Vmc::ClipReport report(options.report);
-    return vellmeta::runBatch(paths, walk, batch, report, std::cout, std::cerr);
+    pipeline.colorSpace = *colorSpaceNamed(colorSpace);
+    pipeline.errIsTerminal = ::isatty(STDERR_FILENO) == 1;
+    pipeline.progress = progressOn->count() > 0 ? PipelineOptions::Progress::On
+                        : app.count("--no-progress") > 0 || !pipeline.errIsTerminal ? PipelineOptions::Progress::Off
+                                                                                    : PipelineOptions::Progress::Auto;
+    std::ios::sync_with_stdio(false);
+    const std::unique_ptr<Sink> sink = diff ? diffSink(report) : reportSink(report);
+    return runPipeline(paths, walk, pipeline, *sink, std::cout, std::cerr);
 }

@@ -1,0 +1,215 @@
+// SPDX-License-Identifier: Apache-2.0
+// How people read the container's fields: a label, a unit, a heading and a
+// place under it, whether views show the field by default, how its value
+// reads for people, the type of its value and its column in the clip report.
+// The table is expanded from FieldPresentation.def; every view of every
+// surface is built on it.
+//
+//   const vellmeta::FieldPresentation& p = vellmeta::kFields[vellmeta::fieldIndex("exposureTime")];
+//   // p.label "Exposure time", p.unit "s", p.heading Heading::Capture
+#pragma once
+
+#include <array>
+#include <cstdint>
+#include <string_view>
+
+#include <VellMetadataContainer/FieldDescription.h>
+
+#include "Export.h"
+
+namespace vellmeta {
+
+using Vmc::kFieldCount;
+
+// The headings under which views show the fields, in the order they read.
+enum class Heading : std::uint8_t {
+    Camera,
+    Capture,
+    Lens,
+    Color,
+    Look,
+    Sensor,
+    Encoders,
+    Texts,
+    Records,
+    Spare,
+};
+constexpr int kHeadingCount = static_cast<int>(Heading::Spare) + 1;
+
+// Whether views show a field by default.
+enum class FieldKind : std::uint8_t {
+    Shown, // a value the header carries
+    Spare, // decoding never writes it
+    Fixed, // decoding only ever stores one fixed value
+};
+
+// How a field's value reads for people; the numeric style ignores it.
+enum class Reading : std::uint8_t {
+    Plain,        // the decoded value, then its unit if it has one ("50 mm")
+    ExposureTime, // "1/48 s (0.020833 s)", and the shutter angle when the sensor frame rate is known
+    FrameRate,    // "23.976 fps"
+    Distance,     // metres, or "infinity"
+    FNumber,      // "f/2.8"
+    Latitude,     // "51.5° N"
+    Longitude,    // "0.12° W"
+    ClockOffset,  // seconds as "+05:30"
+    WhiteBalance, // "5600 K, tint +3" (the tint field folded in)
+    Tint,         // "+3"; in the people's view shown within the white balance when that is defined
+    TimeCode,     // "01:00:00;00 at 29.97 fps, drop frame"
+    Window,       // "(0, 0) to (4095, 2159), 4096 × 2160 px"
+};
+
+// The type of a field's value, as the JSON view, the C interface and the
+// bindings give it.
+enum class ValueType : std::uint8_t {
+    UInt32,
+    Int32,
+    Float,
+    Bool,
+    Vec2,           // [x, y]
+    Vec3,           // [x, y, z]
+    ImageWindow,    // [[minX, minY], [maxX, maxY]]
+    Chromaticities, // [[rx, ry], [gx, gy], [bx, by], [wx, wy]]
+    CameraTriple,   // [a, b, c, extra]
+    Rational,       // {"numerator": n, "denominator": d}
+    TimeCode,       // {"text": ..., "bcdTime": ..., "word1": ..., "rateAndDropFrame": ..., "word3": ...}
+    Text,
+};
+constexpr int kValueTypeCount = static_cast<int>(ValueType::Text) + 1;
+
+namespace detail {
+template <class Field>
+struct ValueTypeOf;
+template <> struct ValueTypeOf<MetaField<std::uint32_t>> { static constexpr ValueType value = ValueType::UInt32; };
+template <> struct ValueTypeOf<MetaField<std::int32_t>> { static constexpr ValueType value = ValueType::Int32; };
+template <> struct ValueTypeOf<MetaField<float>> { static constexpr ValueType value = ValueType::Float; };
+template <> struct ValueTypeOf<MetaField<bool>> { static constexpr ValueType value = ValueType::Bool; };
+template <> struct ValueTypeOf<MetaField<Vmc::Vec2>> { static constexpr ValueType value = ValueType::Vec2; };
+template <> struct ValueTypeOf<MetaField<Vmc::Vec3>> { static constexpr ValueType value = ValueType::Vec3; };
+template <> struct ValueTypeOf<MetaField<Vmc::ImageWindow>> { static constexpr ValueType value = ValueType::ImageWindow; };
+template <> struct ValueTypeOf<MetaField<Vmc::Chromaticities>> { static constexpr ValueType value = ValueType::Chromaticities; };
+template <> struct ValueTypeOf<MetaField<Vmc::CameraTriple>> { static constexpr ValueType value = ValueType::CameraTriple; };
+template <> struct ValueTypeOf<MetaField<Vmc::Rational>> { static constexpr ValueType value = ValueType::Rational; };
+template <> struct ValueTypeOf<MetaField<VellRawMeta::TC_Struct>> { static constexpr ValueType value = ValueType::TimeCode; };
+template <> struct ValueTypeOf<MetaString> { static constexpr ValueType value = ValueType::Text; };
+} // namespace detail
+
+struct FieldPresentation {
+    const char* name;  // the container member's name
+    const char* label; // the field's name for people ("Focal length")
+    const char* unit;  // unit of the decoded number ("mm", "s", "fps"), "" where none
+    Heading heading;
+    int order;         // place under the heading
+    FieldKind kind;
+    Reading reading;
+    int report;        // column in the clip report, from 1; 0: not in it
+    ValueType type;
+};
+
+// Every field's presentation, in container order (the index of a field is
+// the same as in Vmc::kFieldInfos).
+constexpr FieldPresentation kFields[] = {
+#define VMC_PRESENTATION(name, heading, order, kind, reading, report, label, unit)                          \
+    {#name, label, unit, Heading::heading, order, FieldKind::kind, Reading::reading, report,                 \
+     detail::ValueTypeOf<decltype(Vmc::VellMetadataContainer::name)>::value},
+#include "FieldPresentation.def"
+#undef VMC_PRESENTATION
+};
+
+namespace detail {
+constexpr bool sameText(const char* a, const char* b)
+{
+    while (*a != '\0' && *a == *b) {
+        ++a;
+        ++b;
+    }
+    return *a == *b;
+}
+
+// One presentation per container field, in container order; places under
+// one heading, labels and clip-report columns unique; the clip report's
+// columns numbered from 1 without a gap.
+constexpr bool presentationIsConsistent()
+{
+    if (static_cast<int>(sizeof(kFields) / sizeof(kFields[0])) != kFieldCount)
+        return false;
+    int reportColumns = 0, highestColumn = 0;
+    for (int i = 0; i < kFieldCount; ++i) {
+        if (!sameText(kFields[i].name, Vmc::kFieldInfos[i].name))
+            return false;
+        if (kFields[i].report > 0) {
+            ++reportColumns;
+            highestColumn = kFields[i].report > highestColumn ? kFields[i].report : highestColumn;
+        }
+        for (int j = i + 1; j < kFieldCount; ++j) {
+            const FieldPresentation& x = kFields[i];
+            const FieldPresentation& y = kFields[j];
+            if ((x.heading == y.heading && x.order == y.order) || sameText(x.label, y.label) ||
+                (x.report > 0 && x.report == y.report))
+                return false;
+        }
+    }
+    return reportColumns == highestColumn;
+}
+
+constexpr bool presentedBefore(int a, int b)
+{
+    const FieldPresentation& x = kFields[a];
+    const FieldPresentation& y = kFields[b];
+    if (x.heading != y.heading)
+        return x.heading < y.heading;
+    return x.order < y.order;
+}
+
+constexpr std::array<int, kFieldCount> sortedByPresentation()
+{
+    std::array<int, kFieldCount> order{};
+    for (int i = 0; i < kFieldCount; ++i) {
+        int j = i;
+        while (j > 0 && presentedBefore(i, order[static_cast<std::size_t>(j - 1)])) {
+            order[static_cast<std::size_t>(j)] = order[static_cast<std::size_t>(j - 1)];
+            --j;
+        }
+        order[static_cast<std::size_t>(j)] = i;
+    }
+    return order;
+}
+
+constexpr int reportColumnCount()
+{
+    int count = 0;
+    for (const FieldPresentation& p : kFields)
+        count += p.report > 0 ? 1 : 0;
+    return count;
+}
+} // namespace detail
+
+static_assert(detail::presentationIsConsistent(),
+              "one presentation per container field, in container order, with unique labels, places and columns");
+
+// Container indexes of every field in the order people read them: headings in
+// Heading order, fields by their place under the heading.
+constexpr std::array<int, kFieldCount> kPresentationOrder = detail::sortedByPresentation();
+
+// The clip report's fields, the CSV and TSV views' default columns, by
+// container index in column order.
+constexpr int kReportColumnCount = detail::reportColumnCount();
+constexpr std::array<int, kReportColumnCount> kReportColumns = [] {
+    std::array<int, kReportColumnCount> columns{};
+    for (int i = 0; i < kFieldCount; ++i)
+        if (kFields[i].report > 0)
+            columns[static_cast<std::size_t>(kFields[i].report - 1)] = i;
+    return columns;
+}();
+
+// Index of the field named `name` (a container member name), or -1.
+VELLMETA_EXPORT int fieldIndex(std::string_view name);
+
+// Name of a heading, in lower case ("camera", "capture", ...), as -g takes it.
+VELLMETA_EXPORT const char* headingName(Heading heading);
+// The heading as a person reads it ("Camera", "Capture and time codes", ...).
+VELLMETA_EXPORT const char* headingTitle(Heading heading);
+// Name of a field kind: "shown", "spare", "fixed".
+VELLMETA_EXPORT const char* kindName(FieldKind kind);
+
+} // namespace vellmeta

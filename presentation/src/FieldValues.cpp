@@ -1,0 +1,439 @@
+// SPDX-License-Identifier: Apache-2.0
+// One formatting of every field value: for people, as plain decoded numbers,
+// and as typed JSON. Values are formatted per value type, and converted for
+// people per reading; no field has a formatter of its own.
+#include <vellmeta/Values.h>
+
+#include <cmath>
+#include <cstdint>
+#include <iterator>
+#include <type_traits>
+
+#include "JsonWriter.h"
+#include "Writing.h"
+
+namespace vellmeta {
+
+namespace {
+
+using Container = Vmc::VellMetadataContainer;
+using Vmc::CameraTriple;
+using Vmc::Chromaticities;
+using Vmc::ImageWindow;
+using Vmc::Rational;
+using Vmc::Vec2;
+using Vmc::Vec3;
+using TimeCodeRecord = VellRawMeta::TC_Struct;
+
+double quotient(const Rational& value)
+{
+    return static_cast<double>(value.numerator) / static_cast<double>(value.denominator);
+}
+
+// ---- plain decoded numbers ------------------------------------------------
+
+void appendPlain(Out& out, std::uint32_t value) { out.integer(value); }
+void appendPlain(Out& out, std::int32_t value) { out.integer(value); }
+void appendPlain(Out& out, bool value) { out += value ? "yes" : "no"; }
+void appendPlain(Out& out, float value) { appendShortest(out, value); }
+
+// "(a, b, c)": a point or a vector.
+template <class... T>
+void appendTuple(Out& out, const T&... items)
+{
+    std::string_view separator = "(";
+    ((out += separator, appendShortest(out, items), separator = ", "), ...);
+    out += ')';
+}
+
+void appendPlain(Out& out, const Vec2& value) { appendTuple(out, value.x, value.y); }
+void appendPlain(Out& out, const Vec3& value) { appendTuple(out, value.x, value.y, value.z); }
+
+void appendPlain(Out& out, const ImageWindow& value)
+{
+    appendPlain(out, value.first);
+    out += " to ";
+    appendPlain(out, value.second);
+}
+
+void appendPlain(Out& out, const Chromaticities& value)
+{
+    out += "red ";
+    appendPlain(out, value.red);
+    out += ", green ";
+    appendPlain(out, value.green);
+    out += ", blue ";
+    appendPlain(out, value.blue);
+    out += ", white ";
+    appendPlain(out, value.white);
+}
+
+void appendPlain(Out& out, const CameraTriple& value)
+{
+    appendShortest(out, value.a);
+    out += ", ";
+    appendShortest(out, value.b);
+    out += ", ";
+    appendShortest(out, value.c);
+    out += " (extra ";
+    out.integer(value.extra);
+    out += ')';
+}
+
+// A fraction as the header holds it and as a decimal: "23976/1000 (23.976)".
+void appendPlain(Out& out, const Rational& value)
+{
+    out.integer(value.numerator);
+    out += '/';
+    out.integer(value.denominator);
+    out += " (";
+    appendShortest(out, quotient(value));
+    out += ')';
+}
+
+void appendPlain(Out& out, const TimeCodeRecord& value) { appendTimeCode(out, timeCodeParts(value)); }
+
+void appendPlain(Out& out, const MetaString& value)
+{
+    if (value.text != nullptr)
+        appendPrintable(out, value.text);
+}
+
+// ---- values for people ----------------------------------------------------
+
+void appendUnit(Out& out, const char* unit)
+{
+    if (*unit != '\0') {
+        out += ' ';
+        out += unit;
+    }
+}
+
+void appendFrameRate(Out& out, double rate)
+{
+    appendRounded(out, rate, 3);
+    out += " fps";
+}
+
+// "1/48 s (0.020833 s)" for a time close to a whole fraction of a second,
+// then the shutter angle where the sensor frame rate is known:
+// "1/48 s (0.020833 s), 180° shutter".
+void appendExposureTime(Out& out, float seconds, const Container& container)
+{
+    const double reciprocal = 1.0 / static_cast<double>(seconds);
+    const double whole = std::round(reciprocal);
+    if (seconds > 0.0f && seconds < 1.0f && std::fabs(reciprocal - whole) <= 0.01 * whole) {
+        out += "1/";
+        appendRounded(out, whole, 0);
+        out += " s (";
+        appendShortest(out, seconds);
+        out += " s)";
+    } else {
+        appendShortest(out, seconds);
+        out += " s";
+    }
+    if (!container.sensorFrameRate.defined)
+        return;
+    if (const std::optional<double> angle = shutterAngle(seconds, container.sensorFrameRate.value)) {
+        out += ", ";
+        appendRounded(out, *angle, 1);
+        out += "\xC2\xB0 shutter"; // degree sign
+    }
+}
+
+// The f-number. The header gives whole stops, 2^(k/2); those have names
+// that differ from their value rounded (f/5.6 is 5.657, f/11 is 11.31).
+void appendFNumber(Out& out, float aperture)
+{
+    static constexpr const char* kStopNames[] = {"1",  "1.4", "2",  "2.8", "4",   "5.6", "8",  "11",
+                                                 "16", "22",  "32", "45",  "64",  "90",  "128"};
+    out += "f/";
+    const double halfStops = std::round(2.0 * std::log2(static_cast<double>(aperture)));
+    if (halfStops >= 0 && halfStops < static_cast<double>(std::size(kStopNames)) &&
+        std::exp2f(static_cast<float>(halfStops) * 0.5f) == aperture) {
+        out += kStopNames[static_cast<std::size_t>(halfStops)];
+        return;
+    }
+    appendRounded(out, aperture, aperture < 10.0f ? 1 : 0);
+}
+
+void appendAngle(Out& out, float degrees, const char* positive, const char* negative)
+{
+    appendShortest(out, std::fabs(degrees));
+    out += "\xC2\xB0 ";
+    out += degrees < 0.0f ? negative : positive;
+}
+
+// Seconds as an offset of the clock: "+05:30", "-04:00", "+00:00:30".
+void appendClockOffset(Out& out, float seconds)
+{
+    const long long total = std::llround(seconds);
+    const unsigned long long magnitude = total < 0 ? 0ULL - static_cast<unsigned long long>(total) : total;
+    out += total < 0 ? '-' : '+';
+    out.format(FMT_COMPILE("{:02}:{:02}"), magnitude / 3600, magnitude / 60 % 60);
+    if (magnitude % 60 != 0)
+        out.format(FMT_COMPILE(":{:02}"), magnitude % 60);
+}
+
+void appendSigned(Out& out, std::int32_t value)
+{
+    if (value > 0)
+        out += '+';
+    out.integer(value);
+}
+
+// The time code, its rate and its drop-frame mark: "01:00:00;00 at 29.97 fps, drop frame".
+void appendPeopleTimeCode(Out& out, const TimeCodeRecord& value)
+{
+    const TimeCodeParts parts = timeCodeParts(value);
+    appendTimeCode(out, parts);
+    if (parts.milliRate != 0) {
+        out += " at ";
+        appendFrameRate(out, parts.milliRate / 1000.0);
+    }
+    if (parts.dropFrame)
+        out += ", drop frame";
+}
+
+// "(0, 0) to (4095, 2159), 4096 × 2160 px"
+void appendWindow(Out& out, const ImageWindow& window)
+{
+    appendPlain(out, window);
+    if (const std::optional<WindowSize> size = windowSize(window)) {
+        out += ", ";
+        appendShortest(out, size->width);
+        out += " \xC3\x97 "; // multiplication sign
+        appendShortest(out, size->height);
+        out += " px";
+    }
+}
+
+template <class T>
+bool finite(const T&)
+{
+    return true;
+}
+bool finite(float value) { return std::isfinite(value); }
+
+template <class T>
+void appendPeople(Out& out, const T& value, const FieldPresentation& p, const Container& container)
+{
+    if constexpr (std::is_same_v<T, float>) {
+        if (std::isfinite(value)) {
+            switch (p.reading) {
+            case Reading::ExposureTime: return appendExposureTime(out, value, container);
+            case Reading::FrameRate: return appendFrameRate(out, value);
+            case Reading::FNumber:
+                if (value > 0.0f)
+                    return appendFNumber(out, value);
+                break;
+            case Reading::Latitude: return appendAngle(out, value, "N", "S");
+            case Reading::Longitude: return appendAngle(out, value, "E", "W");
+            case Reading::ClockOffset:
+                if (std::fabs(value) < 1e12f)
+                    return appendClockOffset(out, value);
+                break;
+            default: break;
+            }
+        } else if (p.reading == Reading::Distance && value > 0.0f) {
+            out += "infinity";
+            return;
+        }
+    } else if constexpr (std::is_same_v<T, Rational>) {
+        if (p.reading == Reading::FrameRate && value.denominator != 0)
+            return appendFrameRate(out, quotient(value));
+    } else if constexpr (std::is_same_v<T, std::int32_t>) {
+        if (p.reading == Reading::FrameRate)
+            return appendFrameRate(out, value);
+        if (p.reading == Reading::Tint)
+            return appendSigned(out, value);
+    } else if constexpr (std::is_same_v<T, std::uint32_t>) {
+        if (p.reading == Reading::WhiteBalance) {
+            out.integer(value);
+            out += " K";
+            if (container.whiteBalanceTint.defined) {
+                out += ", tint ";
+                appendSigned(out, container.whiteBalanceTint.value);
+            }
+            return;
+        }
+    } else if constexpr (std::is_same_v<T, TimeCodeRecord>) {
+        if (p.reading == Reading::TimeCode)
+            return appendPeopleTimeCode(out, value);
+    } else if constexpr (std::is_same_v<T, ImageWindow>) {
+        if (p.reading == Reading::Window)
+            return appendWindow(out, value);
+    }
+    appendPlain(out, value);
+    if (finite(value) && (p.reading == Reading::Plain || p.reading == Reading::Distance))
+        appendUnit(out, p.unit);
+}
+
+// ---- typed JSON -----------------------------------------------------------
+
+void writeJson(JsonWriter& json, std::uint32_t value) { json.unsignedInteger(value); }
+void writeJson(JsonWriter& json, std::int32_t value) { json.integer(value); }
+void writeJson(JsonWriter& json, bool value) { json.boolean(value); }
+void writeJson(JsonWriter& json, float value) { json.number(value); }
+void writeJson(JsonWriter& json, const Vec2& value);
+
+template <class... T>
+void writeJsonArray(JsonWriter& json, const T&... items)
+{
+    json.beginArray();
+    (writeJson(json, items), ...);
+    json.endArray();
+}
+
+void writeJson(JsonWriter& json, const Vec2& value) { writeJsonArray(json, value.x, value.y); }
+void writeJson(JsonWriter& json, const Vec3& value) { writeJsonArray(json, value.x, value.y, value.z); }
+void writeJson(JsonWriter& json, const ImageWindow& value) { writeJsonArray(json, value.first, value.second); }
+
+void writeJson(JsonWriter& json, const Chromaticities& value)
+{
+    writeJsonArray(json, value.red, value.green, value.blue, value.white);
+}
+
+void writeJson(JsonWriter& json, const CameraTriple& value) { writeJsonArray(json, value.a, value.b, value.c, value.extra); }
+
+void writeJson(JsonWriter& json, const Rational& value)
+{
+    json.beginObject();
+    json.key("numerator");
+    json.integer(value.numerator);
+    json.key("denominator");
+    json.unsignedInteger(value.denominator);
+    json.endObject();
+}
+
+void writeJson(JsonWriter& json, const TimeCodeRecord& value)
+{
+    // The record is packed and may lie misaligned in the container: its
+    // words are read by value, never bound to references.
+    json.beginObject();
+    json.key("text");
+    Out text;
+    appendPlain(text, value);
+    json.string(text.view());
+    json.key("bcdTime");
+    json.unsignedInteger(std::uint32_t{value.bcdTime});
+    json.key("word1");
+    json.unsignedInteger(std::uint32_t{value.word1});
+    json.key("rateAndDropFrame");
+    json.unsignedInteger(std::uint32_t{value.rateAndDropFrame});
+    json.key("word3");
+    json.unsignedInteger(std::uint32_t{value.word3});
+    json.endObject();
+}
+
+void writeJson(JsonWriter& json, const MetaString& value)
+{
+    json.string(value.text != nullptr ? std::string_view(value.text) : std::string_view());
+}
+
+// ---- one entry per field ----------------------------------------------------
+
+template <class T>
+const T& valueOf(const MetaField<T>& field)
+{
+    return field.value;
+}
+const MetaString& valueOf(const MetaString& field) { return field; }
+
+// Each field's operations, from its member of the container.
+struct FieldOps {
+    bool (*defined)(const Container&);
+    void (*text)(Out&, const Container&, const FieldPresentation&, TextStyle);
+    void (*json)(JsonWriter&, const Container&);
+    void (*copy)(Container& to, const Container& from);
+};
+
+// Field `index` of two containers compared by container equality itself: in
+// two containers that hold that field alone (`copy` copies it), as equality
+// then compares nothing else.
+bool sameByContainerEquality(const Container& a, const Container& b, void (*copy)(Container&, const Container&))
+{
+    Container onlyA, onlyB;
+    copy(onlyA, a);
+    copy(onlyB, b);
+    return onlyA == onlyB;
+}
+
+template <auto Member>
+constexpr FieldOps opsOf()
+{
+    return {
+        [](const Container& c) { return (c.*Member).defined != 0; },
+        [](Out& out, const Container& c, const FieldPresentation& p, TextStyle style) {
+            if (style == TextStyle::People)
+                appendPeople(out, valueOf(c.*Member), p, c);
+            else
+                appendPlain(out, valueOf(c.*Member));
+        },
+        [](JsonWriter& json, const Container& c) { writeJson(json, valueOf(c.*Member)); },
+        [](Container& to, const Container& from) { to.*Member = from.*Member; },
+    };
+}
+
+constexpr FieldOps kFieldOps[kFieldCount] = {
+#define VMC_FIELD(name, Type) opsOf<&Container::name>(),
+#include <VellMetadataContainer/ContainerFields.def>
+#undef VMC_FIELD
+};
+
+} // namespace
+
+bool appendFieldText(Out& out, const Container& container, int index, TextStyle style)
+{
+    const FieldOps& ops = kFieldOps[index];
+    if (!ops.defined(container))
+        return false;
+    ops.text(out, container, kFields[index], style);
+    return true;
+}
+
+bool writeFieldJson(JsonWriter& json, const Container& container, int index)
+{
+    const FieldOps& ops = kFieldOps[index];
+    if (!ops.defined(container))
+        return false;
+    ops.json(json, container);
+    return true;
+}
+
+bool fieldDefined(const Container& container, int index) { return kFieldOps[index].defined(container); }
+
+bool listedForPeople(const Container& container, int index)
+{
+    return fieldDefined(container, index) &&
+           !(kFields[index].reading == Reading::Tint && container.whiteBalanceCct.defined);
+}
+
+void appendFieldText(std::string& out, const Container& container, int index, TextStyle style)
+{
+    appendBuilt(out, [&](Out& text) { appendFieldText(text, container, index, style); });
+}
+
+std::string fieldText(const Container& container, int index, TextStyle style)
+{
+    std::string out;
+    appendFieldText(out, container, index, style);
+    return out;
+}
+
+void appendFieldJson(std::string& out, const Container& container, int index)
+{
+    appendBuilt(out, [&](Out& text) {
+        JsonWriter json(text);
+        if (!writeFieldJson(json, container, index))
+            json.null();
+    });
+}
+
+bool sameFieldValue(const Container& a, const Container& b, int index)
+{
+    const FieldOps& ops = kFieldOps[index];
+    return ops.defined(a) && ops.defined(b) && sameByContainerEquality(a, b, ops.copy);
+}
+
+} // namespace vellmeta

@@ -1,0 +1,119 @@
+// SPDX-License-Identifier: Apache-2.0
+#include "JsonWriter.h"
+
+#include <cmath>
+
+#include "Writing.h"
+
+namespace vellmeta {
+
+void JsonWriter::separate()
+{
+    if (afterKey_) {
+        afterKey_ = false;
+        return;
+    }
+    if (depth_ == 0)
+        return;
+    if (!empty_[depth_])
+        out_ += ',';
+    empty_[depth_] = false;
+    if (indent_ > 0)
+        newLine(depth_);
+    else if (lines_[depth_])
+        out_ += '\n';
+}
+
+void JsonWriter::newLine(int depth)
+{
+    out_ += '\n';
+    for (int i = 0; i < depth * indent_; ++i)
+        out_ += ' ';
+}
+
+void JsonWriter::open(char bracket, Layout layout)
+{
+    separate();
+    out_ += bracket;
+    ++depth_;
+    empty_[depth_] = true;
+    lines_[depth_] = layout == Layout::LinePerMember;
+}
+
+void JsonWriter::close(char bracket)
+{
+    const bool empty = empty_[depth_];
+    const bool lines = lines_[depth_];
+    --depth_;
+    if (!empty && indent_ > 0)
+        newLine(depth_);
+    else if (!empty && lines)
+        out_ += '\n';
+    out_ += bracket;
+}
+
+void JsonWriter::key(std::string_view name)
+{
+    separate();
+    appendJsonString(out_, name);
+    out_ += indent_ > 0 ? ": " : ":";
+    afterKey_ = true;
+}
+
+void JsonWriter::string(std::string_view bytes)
+{
+    separate();
+    appendJsonString(out_, bytes);
+}
+
+void JsonWriter::boolean(bool value)
+{
+    separate();
+    out_ += value ? "true" : "false";
+}
+
+void JsonWriter::integer(std::int64_t value)
+{
+    separate();
+    out_.integer(value);
+}
+
+void JsonWriter::unsignedInteger(std::uint64_t value)
+{
+    separate();
+    out_.integer(value);
+}
+
+template <class Number>
+void JsonWriter::writeNumber(Number value)
+{
+    separate();
+    if (!std::isfinite(value)) {
+        out_ += '"';
+        appendShortest(out_, value);
+        out_ += '"';
+        return;
+    }
+    const std::size_t start = out_.size();
+    appendShortest(out_, value);
+    const std::string_view text = out_.view().substr(start);
+    if (text.find_first_not_of("-0123456789") == std::string_view::npos)
+        out_ += ".0";
+}
+
+void JsonWriter::number(float value) { writeNumber(value); }
+void JsonWriter::number(double value) { writeNumber(value); }
+
+void JsonWriter::null()
+{
+    separate();
+    out_ += "null";
+}
+
+void JsonWriter::raw(std::string_view json)
+{
+    separate();
+    out_ += json;
+}
+
+} // namespace vellmeta

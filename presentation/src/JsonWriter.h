@@ -1,0 +1,76 @@
+// SPDX-License-Identifier: Apache-2.0
+// The one JSON writer of the project: every JSON document a view, a surface
+// or the schema emits is written through it, so that strings are escaped,
+// numbers written and separators placed in one way.
+//
+//   JsonWriter json(out);
+//   json.beginObject();
+//   json.key("path"); json.string(path);
+//   json.key("fields"); json.beginObject(); ... json.endObject();
+//   json.endObject();
+//
+// Compact by default; an object or array may put each of its members on a
+// line of its own (the lines of a diff), and a writer made with an indent
+// lays out the whole document (the schema).
+#pragma once
+
+#include <cstdint>
+#include <string_view>
+
+#include "Out.h"
+
+namespace vellmeta {
+
+class JsonWriter {
+public:
+    // `indent`: 0 for compact JSON; otherwise spaces per level of a laid-out
+    // document, with ": " after keys.
+    explicit JsonWriter(Out& out, int indent = 0) : out_(out), indent_(indent) {}
+
+    enum class Layout { Compact, LinePerMember };
+
+    void beginObject(Layout layout = Layout::Compact) { open('{', layout); }
+    void endObject() { close('}'); }
+    void beginArray(Layout layout = Layout::Compact) { open('[', layout); }
+    void endArray() { close(']'); }
+
+    // A member's key; its value follows.
+    void key(std::string_view name);
+
+    // Values. A string is any bytes, made valid UTF-8 and escaped.
+    void string(std::string_view bytes);
+    void boolean(bool value);
+    void integer(std::int64_t value);
+    void unsignedInteger(std::uint64_t value);
+    // The shortest decimal, ".0" after a whole number written with integer
+    // digits (so that it reads back as a number with a fraction); JSON has no
+    // NaN or infinity, so those are the strings "NaN", "Infinity" and
+    // "-Infinity".
+    void number(float value);
+    void number(double value);
+    void null();
+    // A value already written as JSON.
+    void raw(std::string_view json);
+
+    Out& out() { return out_; }
+
+private:
+    void open(char bracket, Layout layout);
+    void close(char bracket);
+    // Before a value or a key: the comma after the previous one, and the line
+    // break of a laid-out container.
+    void separate();
+    void newLine(int depth);
+    template <class Number>
+    void writeNumber(Number value);
+
+    static constexpr int kMostDepth = 32;
+    Out& out_;
+    int indent_;
+    int depth_ = 0;
+    bool afterKey_ = false;
+    bool empty_[kMostDepth + 1] = {true};
+    bool lines_[kMostDepth + 1] = {false};
+};
+
+} // namespace vellmeta

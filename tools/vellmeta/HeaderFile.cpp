@@ -1,0 +1,88 @@
+// SPDX-License-Identifier: Apache-2.0
+#include "HeaderFile.h"
+
+#include <cerrno>
+#include <cstring>
+#include <memory>
+
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+namespace vellmeta::cli {
+
+namespace {
+
+std::string withErrno(const char* what)
+{
+    return std::string(what) + ": " + std::strerror(errno);
+}
+
+} // namespace
+
+std::string readHeader(const std::string& path, HeaderBytes& header, bool regularOnly)
+{
+    // A walk's file was a regular file when it was listed; should it have
+    // become a FIFO since, it is opened without waiting for a writer, reads
+    // short, and is refused below.
+    const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC | (regularOnly ? O_NONBLOCK : 0));
+    if (fd < 0)
+        return withErrno("cannot open");
+    // Closes the descriptor on every way out.
+    const std::unique_ptr<const int, void (*)(const int*)> closer(&fd, [](const int* f) { ::close(*f); });
+
+    // What the file is, asked only when needed: for a walk's file (a regular
+    // file when listed) only when the header does not come out whole.
+    const auto kindProblem = [&]() -> std::string {
+        struct stat info{};
+        if (::fstat(fd, &info) != 0)
+            return withErrno("cannot examine");
+        if (S_ISDIR(info.st_mode))
+            return kFolderProblem;
+        if (regularOnly && !S_ISREG(info.st_mode))
+            return "is not a regular file; a walk reads regular files only";
+        return {};
+    };
+    if (!regularOnly) {
+        if (std::string problem = kindProblem(); !problem.empty())
+            return problem;
+    }
+
+    std::size_t got = 0;
+    while (got < kHeaderSize) {
+        const ssize_t n = ::read(fd, header.data() + got, kHeaderSize - got);
+        if (n < 0) {
+            if (errno == EINTR)
+                continue;
+            const std::string problem = withErrno("cannot read");
+            const std::string kind = regularOnly ? kindProblem() : std::string();
+            return kind.empty() ? problem : kind;
+        }
+        if (n == 0)
+            break;
+        got += static_cast<std::size_t>(n);
+    }
+    if (got < kHeaderSize && regularOnly) {
+        if (std::string problem = kindProblem(); !problem.empty())
+            return problem;
+    }
+    return headerSizeProblem(got);
+}
+
+std::string readStandardInput(HeaderBytes& header)
+{
+    std::size_t got = 0;
+    while (got < header.size()) {
+        const ssize_t n = ::read(STDIN_FILENO, header.data() + got, header.size() - got);
+        if (n < 0 && errno == EINTR)
+            continue;
+        if (n < 0)
+            return withErrno("cannot read");
+        if (n == 0)
+            break;
+        got += static_cast<std::size_t>(n);
+    }
+    return headerSizeProblem(got);
+}
+
+} // namespace vellmeta::cli
