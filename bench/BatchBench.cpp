@@ -1,27 +1,30 @@
-// vellmeta over whole folders of header files, set against the I/O floor:
+// SPDX-License-Identifier: Apache-2.0
+// vellmeta over the card folders of a shoot, set against the I/O floor:
 // opening, reading 2480 bytes and closing every file, timed in the same run.
 //
 //   cmake -S . -B build/bench -DCMAKE_BUILD_TYPE=Release -DVMC_BUILD_BENCHMARKS=ON
-//   cmake --build build/bench -j2 --target vellmeta vellmeta_batch_bench
+//   cmake --build build/bench -j2 --target vellmeta_batch_bench        (builds the tool too)
 //   build/bench/bench/vellmeta_batch_bench [N...]      (default: 10000 100000)
 //
-// For each N it writes N headers (copies of the samples in turn, in folders
-// of 1,000 as a card holds its clips) to a scratch folder, waits until they
-// are on disk, reads them once to warm the cache, then times `vellmeta -r`
-// nine times in each format with -j 1 and with the default -j (standard
-// output to /dev/null), each time right after a timing of the floor. It
-// prints the median files per second and the median ratio of a run to its
-// floor, by elapsed time and by processor time (user and system: on a shared
-// machine the elapsed time also counts waiting for a processor), the peak
-// resident memory of each vellmeta run, and the best ratio: the fastest run
-// against the fastest of its floors, the least disturbed of each.
+// For each N it writes the first N clips of a shoot (ShootDay.h: four
+// cameras, each clip with its own time, time code, lens settings, slate and
+// identifiers) to a scratch folder as the cards hold them, a folder per card
+// (A001/A001_C001_240610.vellraw, ...). It waits until they are on disk,
+// reads them once to warm the cache, then times `vellmeta -r` nine times in
+// each format with -j 1 and with the default -j (standard output to
+// /dev/null), each time right after a timing of the floor. It prints the
+// median files per second and the median ratio of a run to its floor, by
+// elapsed time and by processor time (user and system: on a shared machine
+// the elapsed time also counts waiting for a processor), the peak resident
+// memory of each vellmeta run, and the best ratio: the fastest run against
+// the fastest of its floors, the least disturbed of each.
 #include <algorithm>
 #include <chrono>
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
-#include <iterator>
+#include <map>
 #include <string>
 #include <vector>
 
@@ -30,18 +33,15 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include "ShootDay.h"
+
 namespace fs = std::filesystem;
 
 namespace {
 
 constexpr int kRepetitions = 9;
-constexpr int kFilesPerFolder = 1000;
 constexpr std::size_t kHeaderSize = 2480;
-
-const char* const kSamples[] = {
-    "corva-compact.vellraw",    "corva-stage.vellraw",                 "corva-nx-r-by-serial.vellraw",
-    "k40-older-camera.vellraw", "failures/unknown-flip-state.vellraw", "failures/serial-in-no-range.vellraw",
-};
+constexpr unsigned kShootSeed = 20240610;
 
 struct Timing {
     double seconds = 0;    // wall-clock time
@@ -61,47 +61,72 @@ double median(std::vector<double> values)
     return values[values.size() / 2];
 }
 
-// The path of header `i` under `dir`. Paths are made when needed, not kept
-// in a list: a child of this program starts as a copy of it, and its peak
-// memory would count the list.
-const char* headerPath(char (&path)[512], const std::string& dir, int i)
-{
-    std::snprintf(path, sizeof path, "%s/reel%03d/clip%06d.vellraw", dir.c_str(), i / kFilesPerFolder, i);
-    return path;
-}
+// A card's folder: its clips are numbered from 1 to `clips`. The floor
+// makes the paths from these rather than keeping a list of them: a child of
+// this program starts as a copy of it, and its peak memory would count the
+// list.
+struct Card {
+    char camera;
+    int number;
+    int clips;
+    Vmc::bench::Date date;
+};
 
-void makeHeaders(const std::string& dir, int count)
+// Writes the first `count` clips of the shoot under `dir`; returns the cards
+// in the order a walk reads them.
+std::vector<Card> writeShoot(const std::string& dir, int count)
 {
-    std::vector<std::string> images;
-    for (const char* name : kSamples) {
-        std::ifstream in(std::string(VMC_SAMPLES_DIR) + "/" + name, std::ios::binary);
-        images.emplace_back(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
-    }
+    std::vector<Card> cards;
+    std::map<char, std::size_t> cardIn; // each camera's card in use
     char path[512];
-    for (int i = 0; i < count; ++i) {
-        headerPath(path, dir, i);
-        if (i % kFilesPerFolder == 0)
+    const Vmc::bench::ShootDay shoot(VMC_SAMPLES_DIR);
+    shoot.roll(count, kShootSeed, [&](const Vmc::bench::Clip& clip) {
+        if (clip.number == 1) {
+            cardIn[clip.camera] = cards.size();
+            cards.push_back({clip.camera, clip.card, 0, clip.date});
+        }
+        Card& card = cards[cardIn[clip.camera]];
+        ++card.clips;
+        const int length = std::snprintf(path, sizeof path, "%s/", dir.c_str());
+        Vmc::bench::clipPath(path + length, sizeof path - static_cast<std::size_t>(length), clip.camera, card.number,
+                             clip.number, clip.date);
+        if (clip.number == 1)
             fs::create_directories(fs::path(path).parent_path());
-        const std::string& image = images[static_cast<std::size_t>(i) % images.size()];
-        std::ofstream(path, std::ios::binary).write(image.data(), static_cast<std::streamsize>(image.size()));
-    }
+        std::ofstream(path, std::ios::binary)
+            .write(reinterpret_cast<const char*>(clip.header.data()), static_cast<std::streamsize>(kHeaderSize));
+    });
+    // A walk takes a folder's entries in byte order of their names: A1000
+    // comes between A100 and A101.
+    const auto folder = [](const Card& card) {
+        char name[16];
+        std::snprintf(name, sizeof name, "%c%03d", card.camera, card.number);
+        return std::string(name);
+    };
+    std::sort(cards.begin(), cards.end(), [&](const Card& a, const Card& b) { return folder(a) < folder(b); });
+    return cards;
 }
 
 // The least any tool reading these headers does: open, read, close.
-Timing floorTiming(const std::string& dir, int count)
+Timing floorTiming(const std::string& dir, const std::vector<Card>& cards, int count)
 {
     char header[kHeaderSize];
     char path[512];
+    const int length = std::snprintf(path, sizeof path, "%s/", dir.c_str());
+    char* const name = path + length;
+    const std::size_t room = sizeof path - static_cast<std::size_t>(length);
     std::size_t bytes = 0;
     rusage before{};
     ::getrusage(RUSAGE_SELF, &before);
     const auto start = std::chrono::steady_clock::now();
-    for (int i = 0; i < count; ++i) {
-        const int fd = ::open(headerPath(path, dir, i), O_RDONLY | O_CLOEXEC);
-        if (fd < 0)
-            std::abort();
-        bytes += static_cast<std::size_t>(::read(fd, header, sizeof header));
-        ::close(fd);
+    for (const Card& card : cards) {
+        for (int clip = 1; clip <= card.clips; ++clip) {
+            Vmc::bench::clipPath(name, room, card.camera, card.number, clip, card.date);
+            const int fd = ::open(path, O_RDONLY | O_CLOEXEC);
+            if (fd < 0)
+                std::abort();
+            bytes += static_cast<std::size_t>(::read(fd, header, sizeof header));
+            ::close(fd);
+        }
     }
     const double seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
     rusage after{};
@@ -111,8 +136,9 @@ Timing floorTiming(const std::string& dir, int count)
     return {seconds, cpuSeconds(after) - cpuSeconds(before), 0};
 }
 
-// Runs vellmeta with `args`, standard output to /dev/null.
-Timing runVellmeta(const std::vector<std::string>& args)
+// Runs vellmeta with `args`, standard output to /dev/null and standard error
+// to `errors` (so that no progress line is drawn either).
+Timing runVellmeta(const std::vector<std::string>& args, const std::string& errors)
 {
     std::vector<char*> argv;
     std::string exe = VELLMETA_EXE;
@@ -125,8 +151,8 @@ Timing runVellmeta(const std::vector<std::string>& args)
     const auto start = std::chrono::steady_clock::now();
     const pid_t child = ::fork();
     if (child == 0) {
-        const int null = ::open("/dev/null", O_WRONLY);
-        ::dup2(null, STDOUT_FILENO);
+        ::dup2(::open("/dev/null", O_WRONLY), STDOUT_FILENO);
+        ::dup2(::open(errors.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644), STDERR_FILENO);
         ::execv(argv[0], argv.data());
         ::_exit(127);
     }
@@ -134,9 +160,9 @@ Timing runVellmeta(const std::vector<std::string>& args)
     rusage usage{};
     ::wait4(child, &status, 0, &usage);
     const double seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
-    // The samples include two that report failures: exit status 1.
-    if (!WIFEXITED(status) || WEXITSTATUS(status) > 1) {
-        std::fprintf(stderr, "vellmeta failed (status %d)\n", status);
+    // Every clip of the shoot decodes: anything but exit status 0 is a fault.
+    if (!WIFEXITED(status) || WEXITSTATUS(status) != 0) {
+        std::fprintf(stderr, "vellmeta failed (status %d); its messages are in %s\n", status, errors.c_str());
         std::exit(1);
     }
     return {seconds, cpuSeconds(usage), usage.ru_maxrss};
@@ -147,10 +173,12 @@ void benchmark(int count)
     char pattern[] = "/tmp/vellmeta-batch-bench-XXXXXX";
     if (::mkdtemp(pattern) == nullptr)
         std::abort();
-    const fs::path dir = pattern;
-    makeHeaders(dir.string(), count);
+    const fs::path scratch = pattern;
+    const std::string dir = (scratch / "shoot").string();
+    const std::string errors = (scratch / "vellmeta-errors").string();
+    const std::vector<Card> cards = writeShoot(dir, count);
     ::sync(); // written back to disk before timing starts, not while vellmeta runs
-    floorTiming(dir.string(), count); // warms the cache
+    floorTiming(dir, cards, count); // warms the cache
 
     struct Run {
         const char* format;
@@ -159,9 +187,9 @@ void benchmark(int count)
     const Run formats[] = {{"text", {}}, {"json", {"--json"}}, {"csv", {"--csv"}}, {"tsv", {"--tsv"}}};
     rusage self{};
     ::getrusage(RUSAGE_SELF, &self);
-    std::printf("\n%d files (%d per folder); wall: elapsed time, cpu: user and system time; peak: vellmeta's "
+    std::printf("\n%d files (%zu card folders); wall: elapsed time, cpu: user and system time; peak: vellmeta's "
                 "resident memory, which counts the %.2f MiB of this program it starts as\n",
-                count, kFilesPerFolder, static_cast<double>(self.ru_maxrss) / 1024.0);
+                count, cards.size(), static_cast<double>(self.ru_maxrss) / 1024.0);
     std::printf("%-6s %-8s %12s %11s %12s %10s %9s %10s\n", "view", "jobs", "wall files/s", "wall ratio", "cpu files/s",
                 "cpu ratio", "peak MiB", "best ratio");
 
@@ -182,15 +210,15 @@ void benchmark(int count)
             Row row{run.format, jobs, run.flags, {}, {}, {}, {}, {}, 0};
             if (std::string(jobs) == "1")
                 row.args.insert(row.args.end(), {"-j", "1"});
-            row.args.insert(row.args.end(), {"--no-progress", "-r", dir.string()});
+            row.args.insert(row.args.end(), {"-r", dir});
             rows.push_back(std::move(row));
         }
     }
     std::vector<double> floorWall, floorCpu;
     for (int i = 0; i < kRepetitions; ++i) {
         for (Row& row : rows) {
-            const Timing floor = floorTiming(dir.string(), count);
-            const Timing t = runVellmeta(row.args);
+            const Timing floor = floorTiming(dir, cards, count);
+            const Timing t = runVellmeta(row.args, errors);
             floorWall.push_back(floor.seconds);
             floorCpu.push_back(floor.cpuSeconds);
             row.floorWall.push_back(floor.seconds);
@@ -210,7 +238,7 @@ void benchmark(int count)
                     least(r.wall) / least(r.floorWall));
     std::fflush(stdout);
     std::error_code ignored;
-    fs::remove_all(dir, ignored);
+    fs::remove_all(scratch, ignored);
 }
 
 } // namespace

@@ -1,7 +1,11 @@
+# SPDX-License-Identifier: Apache-2.0
 # Debian packages and a tarball from the install rules, by component:
-#   runtime      the shared library, vellmeta, its manual page and JSON Schema
-#   development  headers (C++ and the C interface vmc.h), the CMake package
-#                and the pkg-config file
+#   runtime                   the decoder library
+#   development               its headers, CMake package and pkg-config file
+#   presentation              the presentation library (views, C interface)
+#   presentation_development  its headers (vmc.h among them), CMake package and
+#                             pkg-config file
+#   tool                      vellmeta, its manual page and JSON Schema
 # From a Release build configured with -DCMAKE_SKIP_INSTALL_RPATH=ON (a
 # packaged tool finds the library where the system keeps libraries):
 #   cd build && cpack -G DEB && cpack -G TGZ
@@ -11,7 +15,7 @@ set(CPACK_PACKAGE_CONTACT "libVellMetadataContainer developers <vellmeta-maintai
 set(CPACK_PACKAGE_VERSION ${PROJECT_VERSION})
 set(CPACK_PACKAGE_HOMEPAGE_URL "https://example.org/libVellMetadataContainer")
 set(CPACK_STRIP_FILES ON)
-set(CPACK_COMPONENTS_ALL runtime development)
+set(CPACK_COMPONENTS_ALL runtime development presentation presentation_development tool)
 set(CPACK_PACKAGE_DIRECTORY ${PROJECT_BINARY_DIR}/packages)
 
 # The tarball holds both components under one prefix (CPackOptions.cmake);
@@ -29,6 +33,10 @@ set(CPACK_DEBIAN_PACKAGE_CONTROL_STRICT_PERMISSION ON)
 # CPack's own scripts run it too).
 set(CPACK_DEBIAN_PACKAGE_GENERATE_SHLIBS ON)
 set(CPACK_DEBIAN_PACKAGE_GENERATE_SHLIBS_POLICY ">=")
+# Dependencies on system libraries come from dpkg-shlibdeps, which finds the
+# project's own libraries in the build tree; those between the project's
+# packages are stated below.
+set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS_PRIVATE_DIRS "${PROJECT_BINARY_DIR};${PROJECT_BINARY_DIR}/presentation")
 set(vmc_deb_version "${PROJECT_VERSION}-${CPACK_DEBIAN_PACKAGE_RELEASE}")
 
 set(CPACK_DEBIAN_RUNTIME_PACKAGE_NAME libvellmetadatacontainer${PROJECT_VERSION_MAJOR})
@@ -39,9 +47,7 @@ set(CPACK_DEBIAN_RUNTIME_DESCRIPTION
     "decodes the headers of VELLRAW camera raw files
 libVellMetadataContainer decodes the fixed 2480-byte header of a VELLRAW
 (version 3) camera raw file into one typed metadata object. This package
-holds the shared library, with its C++ and C interfaces, and the vellmeta
-command-line tool, which shows what the headers of clips say as text, JSON,
-CSV, TSV or OpenTrackIO samples, with its JSON Schema.")
+holds the decoder library.")
 
 set(CPACK_DEBIAN_DEVELOPMENT_PACKAGE_NAME libvellmetadatacontainer-dev)
 set(CPACK_DEBIAN_DEVELOPMENT_PACKAGE_SECTION libdevel)
@@ -50,11 +56,43 @@ set(CPACK_DEBIAN_DEVELOPMENT_DESCRIPTION
     "decodes the headers of VELLRAW camera raw files (development files)
 libVellMetadataContainer decodes the fixed 2480-byte header of a VELLRAW
 (version 3) camera raw file into one typed metadata object. This package
-holds the C++ headers, the C interface vmc.h, the CMake package and the
-pkg-config file.")
+holds the decoder's C++ headers, its CMake package and pkg-config file.")
+
+set(CPACK_DEBIAN_PRESENTATION_PACKAGE_NAME libvellmeta${PROJECT_VERSION_MAJOR})
+set(CPACK_DEBIAN_PRESENTATION_PACKAGE_SECTION libs)
+set(CPACK_DEBIAN_PRESENTATION_PACKAGE_SHLIBDEPS ON)
+set(CPACK_DEBIAN_PRESENTATION_PACKAGE_DEPENDS "${CPACK_DEBIAN_RUNTIME_PACKAGE_NAME} (= ${vmc_deb_version})")
+set(CPACK_DEBIAN_PRESENTATION_PACKAGE_CONTROL_EXTRA ${PROJECT_SOURCE_DIR}/cmake/debian/triggers)
+set(CPACK_DEBIAN_PRESENTATION_DESCRIPTION
+    "presents the metadata of VELLRAW camera raw files
+libvellmeta presents what libVellMetadataContainer decodes from the header of
+a VELLRAW (version 3) camera raw file: every field with its label, unit and
+heading, values for people, JSON with its schema, CSV and TSV clip reports,
+OpenTrackIO samples and diffs, with a C interface for any language.")
+
+set(CPACK_DEBIAN_PRESENTATION_DEVELOPMENT_PACKAGE_NAME libvellmeta-dev)
+set(CPACK_DEBIAN_PRESENTATION_DEVELOPMENT_PACKAGE_SECTION libdevel)
+set(CPACK_DEBIAN_PRESENTATION_DEVELOPMENT_PACKAGE_DEPENDS
+    "${CPACK_DEBIAN_PRESENTATION_PACKAGE_NAME} (= ${vmc_deb_version}), ${CPACK_DEBIAN_DEVELOPMENT_PACKAGE_NAME} (= ${vmc_deb_version})")
+set(CPACK_DEBIAN_PRESENTATION_DEVELOPMENT_DESCRIPTION
+    "presents the metadata of VELLRAW camera raw files (development files)
+libvellmeta presents what libVellMetadataContainer decodes from the header of
+a VELLRAW (version 3) camera raw file. This package holds its C++ headers,
+the C interface vmc.h, its CMake package and pkg-config file.")
+
+set(CPACK_DEBIAN_TOOL_PACKAGE_NAME vellmeta)
+set(CPACK_DEBIAN_TOOL_PACKAGE_SECTION video)
+set(CPACK_DEBIAN_TOOL_PACKAGE_SHLIBDEPS ON)
+set(CPACK_DEBIAN_TOOL_PACKAGE_DEPENDS "${CPACK_DEBIAN_PRESENTATION_PACKAGE_NAME} (= ${vmc_deb_version})")
+set(CPACK_DEBIAN_TOOL_DESCRIPTION
+    "shows the metadata in the headers of VELLRAW camera raw files
+vellmeta shows what the headers of VELLRAW (version 3) clips say, one clip or
+whole cards: as text for people, JSON or JSON Lines, CSV or TSV clip reports,
+OpenTrackIO samples, or the fields that differ between two clips. With its
+manual page and the JSON Schema of its JSON view.")
 
 # Each Debian package carries its copyright and changelog.
-foreach(vmc_component runtime development)
+foreach(vmc_component runtime development presentation presentation_development tool)
     string(TOUPPER ${vmc_component} vmc_upper)
     set(vmc_doc_dir ${CMAKE_INSTALL_DATAROOTDIR}/doc/${CPACK_DEBIAN_${vmc_upper}_PACKAGE_NAME})
     install(FILES ${PROJECT_SOURCE_DIR}/cmake/debian/copyright DESTINATION ${vmc_doc_dir}

@@ -188,9 +188,9 @@ int vmc_presentation_order(int position)
     return validIndex(position) ? vellmeta::kPresentationOrder[static_cast<std::size_t>(position)] : -1;
 }
 
-const char* vmc_field_name(int index) { return validIndex(index) ? kFields[index].name : nullptr; }
-const char* vmc_field_label(int index) { return validIndex(index) ? kFields[index].label : nullptr; }
-const char* vmc_field_unit(int index) { return validIndex(index) ? kFields[index].unit : nullptr; }
+const char* vmc_field_name(int index) { return validIndex(index) ? kFields[index].name.data() : nullptr; }
+const char* vmc_field_label(int index) { return validIndex(index) ? kFields[index].label.data() : nullptr; }
+const char* vmc_field_unit(int index) { return validIndex(index) ? kFields[index].unit.data() : nullptr; }
 
 const char* vmc_field_heading(int index)
 {

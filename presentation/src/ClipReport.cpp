@@ -66,11 +66,10 @@ void writeFieldsObject(JsonWriter& json, const Container& container, const std::
 {
     json.beginObject();
     for (int index : indexes) {
-        if (!fieldDefined(container, index) && !all)
-            continue;
-        json.key(kFields[index].name);
-        if (!writeFieldJson(json, container, index))
+        if (!writeFieldMember(json, container, index) && all) {
+            json.key(kFields[index].name);
             json.null();
+        }
     }
     json.endObject();
 }

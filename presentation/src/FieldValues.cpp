@@ -101,9 +101,9 @@ void appendPlain(Out& out, const MetaString& value)
 
 // ---- values for people ----------------------------------------------------
 
-void appendUnit(Out& out, const char* unit)
+void appendUnit(Out& out, std::string_view unit)
 {
-    if (*unit != '\0') {
+    if (!unit.empty()) {
         out += ' ';
         out += unit;
     }
@@ -312,9 +312,7 @@ void writeJson(JsonWriter& json, const TimeCodeRecord& value)
     // words are read by value, never bound to references.
     json.beginObject();
     json.key("text");
-    Out text;
-    appendPlain(text, value);
-    json.string(text.view());
+    json.plainString([&](Out& out) { appendPlain(out, value); });
     json.key("bcdTime");
     json.unsignedInteger(std::uint32_t{value.bcdTime});
     json.key("word1");
@@ -340,11 +338,13 @@ const T& valueOf(const MetaField<T>& field)
 }
 const MetaString& valueOf(const MetaString& field) { return field; }
 
-// Each field's operations, from its member of the container.
+// Each field's operations, from its member of the container. The writers
+// write a defined field and say whether it was defined, so that a view asks
+// each field once.
 struct FieldOps {
     bool (*defined)(const Container&);
-    void (*text)(Out&, const Container&, const FieldPresentation&, TextStyle);
-    void (*json)(JsonWriter&, const Container&);
+    bool (*text)(Out&, const Container&, const FieldPresentation&, TextStyle);
+    bool (*member)(JsonWriter&, const Container&, std::string_view key);
     void (*copy)(Container& to, const Container& from);
 };
 
@@ -365,12 +365,22 @@ constexpr FieldOps opsOf()
     return {
         [](const Container& c) { return (c.*Member).defined != 0; },
         [](Out& out, const Container& c, const FieldPresentation& p, TextStyle style) {
+            if (!(c.*Member).defined)
+                return false;
             if (style == TextStyle::People)
                 appendPeople(out, valueOf(c.*Member), p, c);
             else
                 appendPlain(out, valueOf(c.*Member));
+            return true;
         },
-        [](JsonWriter& json, const Container& c) { writeJson(json, valueOf(c.*Member)); },
+        [](JsonWriter& json, const Container& c, std::string_view key) {
+            if (!(c.*Member).defined)
+                return false;
+            if (!key.empty())
+                json.key(key);
+            writeJson(json, valueOf(c.*Member));
+            return true;
+        },
         [](Container& to, const Container& from) { to.*Member = from.*Member; },
     };
 }
@@ -385,20 +395,17 @@ constexpr FieldOps kFieldOps[kFieldCount] = {
 
 bool appendFieldText(Out& out, const Container& container, int index, TextStyle style)
 {
-    const FieldOps& ops = kFieldOps[index];
-    if (!ops.defined(container))
-        return false;
-    ops.text(out, container, kFields[index], style);
-    return true;
+    return kFieldOps[index].text(out, container, kFields[index], style);
 }
 
 bool writeFieldJson(JsonWriter& json, const Container& container, int index)
 {
-    const FieldOps& ops = kFieldOps[index];
-    if (!ops.defined(container))
-        return false;
-    ops.json(json, container);
-    return true;
+    return kFieldOps[index].member(json, container, {});
+}
+
+bool writeFieldMember(JsonWriter& json, const Container& container, int index)
+{
+    return kFieldOps[index].member(json, container, kFields[index].name);
 }
 
 bool fieldDefined(const Container& container, int index) { return kFieldOps[index].defined(container); }

@@ -149,8 +149,8 @@ void definition(JsonWriter& json, ValueType type)
 std::string fieldDescription(const FieldPresentation& p)
 {
     std::string text = headingTitle(p.heading);
-    if (*p.unit != '\0')
-        text += std::string(", in ") + p.unit;
+    if (!p.unit.empty())
+        text += ", in " + std::string(p.unit);
     if (p.kind == FieldKind::Spare)
         text += "; a spare field that decoding never writes";
     else if (p.kind == FieldKind::Fixed)

@@ -7,20 +7,11 @@
 
 namespace vellmeta {
 
-void JsonWriter::separate()
+void JsonWriter::lineBreak()
 {
-    if (afterKey_) {
-        afterKey_ = false;
-        return;
-    }
-    if (depth_ == 0)
-        return;
-    if (!empty_[depth_])
-        out_ += ',';
-    empty_[depth_] = false;
     if (indent_ > 0)
         newLine(depth_);
-    else if (lines_[depth_])
+    else
         out_ += '\n';
 }
 
@@ -50,14 +41,6 @@ void JsonWriter::close(char bracket)
     else if (!empty && lines)
         out_ += '\n';
     out_ += bracket;
-}
-
-void JsonWriter::key(std::string_view name)
-{
-    separate();
-    appendJsonString(out_, name);
-    out_ += indent_ > 0 ? ": " : ":";
-    afterKey_ = true;
 }
 
 void JsonWriter::string(std::string_view bytes)
@@ -94,10 +77,7 @@ void JsonWriter::writeNumber(Number value)
         out_ += '"';
         return;
     }
-    const std::size_t start = out_.size();
-    appendShortest(out_, value);
-    const std::string_view text = out_.view().substr(start);
-    if (text.find_first_not_of("-0123456789") == std::string_view::npos)
+    if (appendShortest(out_, value))
         out_ += ".0";
 }
 

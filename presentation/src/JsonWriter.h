@@ -15,6 +15,7 @@
 #pragma once
 
 #include <cstdint>
+#include <cstring>
 #include <string_view>
 
 #include "Out.h"
@@ -34,11 +35,35 @@ public:
     void beginArray(Layout layout = Layout::Compact) { open('[', layout); }
     void endArray() { close(']'); }
 
-    // A member's key; its value follows.
-    void key(std::string_view name);
+    // A member's key; its value follows. Keys are names of ours (field
+    // names, member names of a format): plain ASCII with nothing to escape.
+    void key(std::string_view name)
+    {
+        separate();
+        char* at = out_.room(name.size() + 4);
+        *at++ = '"';
+        std::memcpy(at, name.data(), name.size());
+        at += name.size();
+        *at++ = '"';
+        *at++ = ':';
+        if (indent_ > 0)
+            *at++ = ' ';
+        out_.grownTo(at);
+        afterKey_ = true;
+    }
 
     // Values. A string is any bytes, made valid UTF-8 and escaped.
     void string(std::string_view bytes);
+    // A string of ours, written by `write(Out&)`, with nothing to escape (a
+    // time code's digits, say).
+    template <class Write>
+    void plainString(Write&& write)
+    {
+        separate();
+        out_ += '"';
+        write(out_);
+        out_ += '"';
+    }
     void boolean(bool value);
     void integer(std::int64_t value);
     void unsignedInteger(std::uint64_t value);
@@ -59,7 +84,21 @@ private:
     void close(char bracket);
     // Before a value or a key: the comma after the previous one, and the line
     // break of a laid-out container.
-    void separate();
+    void separate()
+    {
+        if (afterKey_) {
+            afterKey_ = false;
+            return;
+        }
+        if (depth_ == 0)
+            return;
+        if (!empty_[depth_])
+            out_ += ',';
+        empty_[depth_] = false;
+        if (indent_ > 0 || lines_[depth_])
+            lineBreak();
+    }
+    void lineBreak();
     void newLine(int depth);
     template <class Number>
     void writeNumber(Number value);

@@ -5,6 +5,7 @@
 
 #include <cmath>
 #include <cstdint>
+#include <iterator>
 
 #include "Writing.h"
 
@@ -81,6 +82,13 @@ template <class Plain, class Special>
 void forEachSpecial(Out& out, std::string_view bytes, Plain&& plain, Special&& special)
 {
     std::size_t i = 0;
+    while (i < bytes.size() && plain(static_cast<unsigned char>(bytes[i])))
+        ++i;
+    if (i == bytes.size()) { // all plain: most header texts
+        out += bytes;
+        return;
+    }
+    i = 0;
     while (i < bytes.size()) {
         const std::size_t start = i;
         while (i < bytes.size() && plain(static_cast<unsigned char>(bytes[i])))
@@ -110,21 +118,25 @@ bool isSpace(char32_t c)
            c == 0x202F || c == 0x205F || c == 0x3000;
 }
 
-// A whole number below 1e16 (but -0) is its integer digits; other finite
-// numbers the shortest decimal that reads back as the same value.
+// A whole number below 1e16 is its integer digits ("-0" for negative zero);
+// other finite numbers the shortest decimal that reads back as the same
+// value. Returns whether the text is all digits.
 template <class Number>
-void appendShortestNumber(Out& out, Number value)
+bool appendShortestNumber(Out& out, Number value)
 {
     if (std::isnan(value)) {
         out += "NaN";
     } else if (std::isinf(value)) {
         out += value > 0 ? "Infinity" : "-Infinity";
-    } else if (value == std::trunc(value) && std::fabs(value) < static_cast<Number>(1e16) &&
-               !(value == 0 && std::signbit(value))) {
-        out.integer(static_cast<long long>(value));
+    } else if (value == std::trunc(value) && std::fabs(value) < static_cast<Number>(1e16)) {
+        if (std::signbit(value))
+            out += '-';
+        out.integer(static_cast<unsigned long long>(std::fabs(value)));
+        return true;
     } else {
         out.format(FMT_COMPILE("{}"), value);
     }
+    return false;
 }
 
 } // namespace
@@ -154,10 +166,22 @@ void appendPrintable(Out& out, std::string_view bytes)
     });
 }
 
+// The bytes a JSON string holds as they are: ASCII but control characters,
+// quotes and backslashes.
+struct JsonPlainBytes {
+    bool plain[256];
+    constexpr JsonPlainBytes() : plain()
+    {
+        for (int c = 0x20; c < 0x80; ++c)
+            plain[c] = c != '"' && c != '\\';
+    }
+};
+constexpr JsonPlainBytes kJsonPlain;
+
 void appendJsonString(Out& out, std::string_view bytes)
 {
     out += '"';
-    const auto plain = [](unsigned char c) { return c >= 0x20 && c < 0x80 && c != '"' && c != '\\'; };
+    const auto plain = [](unsigned char c) { return kJsonPlain.plain[c]; };
     forEachSpecial(out, bytes, plain, [&](std::string_view c) {
         const auto lead = static_cast<unsigned char>(c[0]);
         switch (lead) {
@@ -197,14 +221,46 @@ bool isUsableName(std::string_view bytes)
     return said;
 }
 
-void appendShortest(Out& out, float value) { appendShortestNumber(out, value); }
-void appendShortest(Out& out, double value) { appendShortestNumber(out, value); }
+bool appendShortest(Out& out, float value) { return appendShortestNumber(out, value); }
+bool appendShortest(Out& out, double value) { return appendShortestNumber(out, value); }
 
 void appendRounded(Out& out, double value, int decimals)
 {
     // Beyond what plain digits show (and a float holds), the shortest form.
-    if (!(std::fabs(value) < 1e16))
-        return appendShortest(out, value);
+    if (!(std::fabs(value) < 1e16)) {
+        appendShortest(out, value);
+        return;
+    }
+    // Rounded through whole units of the last decimal, when the rounding is
+    // not in doubt: the scaled value lies within half a unit in its last
+    // place of the exact product, so a fraction farther than that from one
+    // half rounds as the exact value does. A tie, or a value too near one to
+    // tell, goes to the exact formatting below, which rounds as printf does.
+    // (Frame rates, shutter angles and f-numbers are written clip after
+    // clip; the exact formatting costs several times as much.)
+    static constexpr std::uint64_t kPowers[] = {1, 10, 100, 1000};
+    if (decimals >= 0 && decimals < static_cast<int>(std::size(kPowers))) {
+        const double scaled = std::fabs(value) * static_cast<double>(kPowers[decimals]);
+        const double whole = std::floor(scaled);
+        const double fraction = scaled - whole;
+        if (std::fabs(fraction - 0.5) > scaled * 0x1p-52) {
+            std::uint64_t units = static_cast<std::uint64_t>(whole) + (fraction > 0.5 ? 1 : 0);
+            while (decimals > 0 && units % 10 == 0) {
+                units /= 10;
+                --decimals;
+            }
+            if (units == 0) { // no "-0" for a value that rounds to zero
+                out += '0';
+                return;
+            }
+            if (value < 0)
+                out += '-';
+            out.integer(units / kPowers[decimals]);
+            if (decimals > 0)
+                out.format(FMT_COMPILE(".{:0{}}"), units % kPowers[decimals], decimals);
+            return;
+        }
+    }
     const std::size_t start = out.size();
     out.format(FMT_COMPILE("{:.{}f}"), value, decimals);
     std::size_t end = out.size();

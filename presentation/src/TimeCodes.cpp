@@ -41,7 +41,10 @@ void appendTimeCode(Out& out, const TimeCodeParts& parts)
             out += ':';
         else if (i == 6)
             out += parts.dropFrame ? ';' : ':';
-        out.integer(parts.digits[i]);
+        if (parts.digits[i] < 10)
+            out += static_cast<char>('0' + parts.digits[i]);
+        else // a damaged header's nibble, written as its value
+            out.integer(parts.digits[i]);
     }
 }
 

@@ -18,9 +18,10 @@ void appendPrintable(Out& out, std::string_view bytes);
 void appendJsonString(Out& out, std::string_view bytes);
 bool isUsableName(std::string_view bytes);
 
-// The number texts of Text.h.
-void appendShortest(Out& out, float value);
-void appendShortest(Out& out, double value);
+// The number texts of Text.h; true when the text is all digits (a whole
+// number, which JSON follows with ".0").
+bool appendShortest(Out& out, float value);
+bool appendShortest(Out& out, double value);
 
 // `value` with at most `decimals` decimals, trailing zeros (and a bare point)
 // dropped, and no "-0": 23.976, 25, 29.97; from 1e16 on (and for NaN and the
@@ -35,6 +36,8 @@ void appendTimeCode(Out& out, const TimeCodeParts& parts);
 bool appendFieldText(Out& out, const Vmc::VellMetadataContainer& container, int index, TextStyle style);
 class JsonWriter;
 bool writeFieldJson(JsonWriter& json, const Vmc::VellMetadataContainer& container, int index);
+// "name":value of field `index`, when it is defined.
+bool writeFieldMember(JsonWriter& json, const Vmc::VellMetadataContainer& container, int index);
 
 // {"name":value,...} of the fields `indexes` names, in that order: the
 // defined ones, or with `all` every one (null when undefined).

@@ -322,7 +322,8 @@ void bindFields(py::module_& m)
         .def("__eq__", [](const Field& a, const Field& b) { return a.index == b.index; }, py::is_operator())
         .def("__hash__", [](const Field& f) { return py::hash(py::int_(f.index)); })
         .def("__repr__", [](const Field& f) {
-            return "<vellmeta.Field " + std::string(presentation(f).name) + " '" + presentation(f).label + "'>";
+            return "<vellmeta.Field " + std::string(presentation(f).name) + " '" + std::string(presentation(f).label) +
+                "'>";
         });
 
     m.def("fields", &fieldsInPresentationOrder,

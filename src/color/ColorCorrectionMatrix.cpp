@@ -25,8 +25,10 @@ Vec3 ColorCorrectionMatrix::operator*(const Vec3& v) const
 
 ColorCorrectionMatrixTable::ColorCorrectionMatrixTable(const std::vector<ColorCorrectionMatrix>& matrices)
 {
+    // Calibration lists come in ascending CCT order, so each entry is tried
+    // at the end first; an entry already there with the same CCT is kept.
     for (const ColorCorrectionMatrix& m : matrices)
-        entries.emplace(m.cct(), m); // keeps an entry already there
+        entries.emplace_hint(entries.end(), m.cct(), m);
 }
 
 double ColorCorrectionMatrixTable::alpha(unsigned short cct, unsigned short lo, unsigned short hi)

@@ -163,9 +163,9 @@ TEST(CInterface, DescribesEveryFieldFromThePresentationTable)
     std::vector<int> seen(static_cast<std::size_t>(Vmc::kFieldCount), 0);
     for (int i = 0; i < Vmc::kFieldCount; ++i) {
         const vellmeta::FieldPresentation& p = vellmeta::kFields[i];
-        EXPECT_EQ(vmc_field_index(p.name), i);
-        EXPECT_STREQ(vmc_field_label(i), p.label);
-        EXPECT_STREQ(vmc_field_unit(i), p.unit);
+        EXPECT_EQ(vmc_field_index(p.name.data()), i);
+        EXPECT_STREQ(vmc_field_label(i), p.label.data());
+        EXPECT_STREQ(vmc_field_unit(i), p.unit.data());
         EXPECT_STREQ(vmc_field_heading(i), vellmeta::headingTitle(p.heading));
         EXPECT_EQ(static_cast<int>(vmc_field_type(i)), static_cast<int>(p.type) + 1) << p.name;
         EXPECT_EQ(static_cast<int>(vmc_field_kind_of(i)), static_cast<int>(p.kind) + 1) << p.name;

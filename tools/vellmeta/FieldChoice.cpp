@@ -40,7 +40,7 @@ std::size_t distance(std::string_view a, std::string_view b)
 // Field names close to `name`: a few edits away, or containing it.
 std::string closeMatches(std::string_view name)
 {
-    std::vector<std::pair<std::size_t, const char*>> near;
+    std::vector<std::pair<std::size_t, std::string_view>> near;
     const std::string wanted = lower(name);
     for (const FieldPresentation& p : kFields) {
         const std::size_t d = distance(name, p.name);

@@ -171,7 +171,7 @@ private:
         }
         if (!slot.problem.empty())
             return;
-        slot.clip = decode(slot.header.data(), options_.colorSpace);
+        decodeInto(slot.clip, slot.header.data(), options_.colorSpace);
         slot.decoded = true;
         sink_.prepare(slot.entry, slot.clip, slot.input.path);
     }

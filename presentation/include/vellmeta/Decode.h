@@ -43,6 +43,14 @@ inline constexpr std::size_t kHeaderSize = VellRawMeta::kVellFileHeaderV3Size;
 // first) with the primaries of `colorSpace`.
 VELLMETA_EXPORT Decoded decode(const unsigned char* header, ColorSpace colorSpace);
 
+// The same into `into`, for a surface that decodes clip after clip: its
+// fields are first marked undefined, so that it holds this header's fields
+// alone, as a new container would. The texts of fields that this header
+// leaves undefined are kept until a later decode replaces them or the
+// container is destroyed; a text is then released as the new one is stored,
+// which lets the C library reuse its memory clip after clip.
+VELLMETA_EXPORT void decodeInto(Decoded& into, const unsigned char* header, ColorSpace colorSpace);
+
 // Why `size` bytes are not a header, or "" when they are enough:
 // "is 1000 bytes long, shorter than the 2480-byte VELLRAW header".
 VELLMETA_EXPORT std::string headerSizeProblem(std::size_t size);

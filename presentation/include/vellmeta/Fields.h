@@ -94,10 +94,11 @@ template <> struct ValueTypeOf<MetaField<VellRawMeta::TC_Struct>> { static const
 template <> struct ValueTypeOf<MetaString> { static constexpr ValueType value = ValueType::Text; };
 } // namespace detail
 
+// Texts of the table are literals: their data() is NUL-terminated.
 struct FieldPresentation {
-    const char* name;  // the container member's name
-    const char* label; // the field's name for people ("Focal length")
-    const char* unit;  // unit of the decoded number ("mm", "s", "fps"), "" where none
+    std::string_view name;  // the container member's name
+    std::string_view label; // the field's name for people ("Focal length")
+    std::string_view unit;  // unit of the decoded number ("mm", "s", "fps"), "" where none
     Heading heading;
     int order;         // place under the heading
     FieldKind kind;
@@ -117,14 +118,6 @@ constexpr FieldPresentation kFields[] = {
 };
 
 namespace detail {
-constexpr bool sameText(const char* a, const char* b)
-{
-    while (*a != '\0' && *a == *b) {
-        ++a;
-        ++b;
-    }
-    return *a == *b;
-}
 
 // One presentation per container field, in container order; places under
 // one heading, labels and clip-report columns unique; the clip report's
@@ -135,7 +128,7 @@ constexpr bool presentationIsConsistent()
         return false;
     int reportColumns = 0, highestColumn = 0;
     for (int i = 0; i < kFieldCount; ++i) {
-        if (!sameText(kFields[i].name, Vmc::kFieldInfos[i].name))
+        if (kFields[i].name != Vmc::kFieldInfos[i].name)
             return false;
         if (kFields[i].report > 0) {
             ++reportColumns;
@@ -144,7 +137,7 @@ constexpr bool presentationIsConsistent()
         for (int j = i + 1; j < kFieldCount; ++j) {
             const FieldPresentation& x = kFields[i];
             const FieldPresentation& y = kFields[j];
-            if ((x.heading == y.heading && x.order == y.order) || sameText(x.label, y.label) ||
+            if ((x.heading == y.heading && x.order == y.order) || x.label == y.label ||
                 (x.report > 0 && x.report == y.report))
                 return false;
         }
