@@ -5,6 +5,7 @@
 //   cmake -S . -B build/bench -DCMAKE_BUILD_TYPE=Release -DVMC_BUILD_BENCHMARKS=ON
 //   cmake --build build/bench -j2 --target vellmeta_batch_bench        (builds the tool too)
 //   build/bench/bench/vellmeta_batch_bench [N...]      (default: 10000 100000)
+//   build/bench/bench/vellmeta_batch_bench --write DIR N   (writes the shoot only, to profile with)
 //
 // For each N it writes the first N clips of a shoot (ShootDay.h: four
 // cameras, each clip with its own time, time code, lens settings, slate and
@@ -245,6 +246,10 @@ void benchmark(int count)
 
 int main(int argc, char** argv)
 {
+    if (argc == 4 && std::string(argv[1]) == "--write") {
+        writeShoot(argv[2], std::atoi(argv[3]));
+        return 0;
+    }
     std::vector<int> counts;
     for (int i = 1; i < argc; ++i)
         counts.push_back(std::atoi(argv[i]));

@@ -141,21 +141,25 @@ void ClipReport::begin(std::string& out)
 
 void ClipReport::clip(std::string& out, const Container& container, const ClipResult& result)
 {
-    std::string text;
-    entry(text, container, result);
-    clip(out, text);
+    between(out, [&] { entry(out, container, result); });
+}
+
+void ClipReport::clip(std::string& out, std::string_view entry)
+{
+    between(out, [&] { out += entry; });
 }
 
 // Between entries: a blank line between two clips' texts; in a JSON array
 // a line break (and a comma) before each entry; in JSON Lines a line break
 // after each.
-void ClipReport::clip(std::string& out, std::string_view entry)
+template <class AppendEntry>
+void ClipReport::between(std::string& out, AppendEntry&& appendEntry)
 {
     if (isJson(options_.format) && !options_.lines)
         out += first_ ? "\n" : ",\n";
     else if (options_.format == ReportFormat::Text && !first_)
         out += '\n';
-    out += entry;
+    appendEntry();
     if (isJson(options_.format) && options_.lines)
         out += '\n';
     first_ = false;

@@ -91,10 +91,13 @@ void decodeLensName(Bytes field, VellMetadataContainer& c)
 
     // A maker is recognised only in front of at least one more word.
     if (count >= 2 && isLensMaker(words.view().substr(0, firstLength))) {
-        FixedText<kLensNameWidth> maker;
-        maker.append(words.view().substr(0, firstLength));
-        assignText(c.lensMaker, maker.c_str());
-        assignText(c.lensModel, words.c_str() + firstLength + 1);
+        // The maker is the first word: the words end after it while it is
+        // copied, and the model is the rest.
+        char* const space = words.begin() + firstLength;
+        *space = '\0';
+        assignText(c.lensMaker, words.c_str());
+        *space = ' ';
+        assignText(c.lensModel, space + 1);
     } else {
         assignText(c.lensModel, words.c_str());
     }

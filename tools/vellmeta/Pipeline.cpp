@@ -158,7 +158,7 @@ private:
             slot.problem = readStandardInput(slot.header);
     }
 
-    // Reads, decodes and prepares one input.
+    // Reads, decodes and, on a worker, prepares one input.
     void process(Slot& slot) const
     {
         slot.decoded = false;
@@ -173,7 +173,8 @@ private:
             return;
         decodeInto(slot.clip, slot.header.data(), options_.colorSpace);
         slot.decoded = true;
-        sink_.prepare(slot.entry, slot.clip, slot.input.path);
+        if (jobs_ > 0)
+            sink_.prepare(slot.entry, slot.clip, slot.input.path);
     }
 
     // Whether the oldest input in flight is done; if so it is taken.
@@ -242,7 +243,7 @@ private:
             output_.message(slot.input.path, slot.problem);
         }
         if (slot.decoded) {
-            sink_.take(output_, slot.clip, slot.input.path, slot.entry);
+            sink_.take(output_, slot.clip, slot.input.path, jobs_ > 0 ? &slot.entry : nullptr);
             output_.flushIfLarge();
         }
         if (slot.input.kind != Input::Kind::Note)

@@ -22,9 +22,12 @@ public:
         report_.entry(entry, clip.container, clip.result(path));
     }
 
-    void take(Output& output, const Decoded& clip, std::string_view path, std::string_view entry) override
+    void take(Output& output, const Decoded& clip, std::string_view path, const std::string* entry) override
     {
-        report_.clip(output.report(), entry);
+        if (entry != nullptr)
+            report_.clip(output.report(), *entry);
+        else
+            report_.clip(output.report(), clip.container, clip.result(path));
         if (!clip.isError)
             return;
         status_ = kHeaderFailed;
@@ -53,7 +56,7 @@ public:
     void begin(Output&) override {}
     void prepare(std::string&, const Decoded&, std::string_view) const override {}
 
-    void take(Output&, const Decoded& clip, std::string_view path, std::string_view) override
+    void take(Output&, const Decoded& clip, std::string_view path, const std::string*) override
     {
         // Two clips are kept; more only count, for the message.
         if (++count_ <= 2)

@@ -42,8 +42,9 @@ public:
     // Formats what the sink can of one clip alone, into `entry`; called on
     // worker threads, several at once.
     virtual void prepare(std::string& entry, const Decoded& clip, std::string_view path) const = 0;
-    // Takes one clip, in input order, with what `prepare` made of it.
-    virtual void take(Output& output, const Decoded& clip, std::string_view path, std::string_view entry) = 0;
+    // Takes one clip, in input order, with what `prepare` made of it; or,
+    // when `entry` is null (a run on one thread), formats it as it goes.
+    virtual void take(Output& output, const Decoded& clip, std::string_view path, const std::string* entry) = 0;
     // After the last clip. `inputsUnusable`: some input could not be read
     // (and has had its message). Returns the exit status of what the sink
     // took.

@@ -84,6 +84,9 @@ public:
     void appendViewJson(std::string& out, const Vmc::VellMetadataContainer& container, const ClipResult& result) const;
 
 private:
+    template <class AppendEntry>
+    void between(std::string& out, AppendEntry&& appendEntry);
+
     ReportOptions options_;
     std::vector<int> columns_;
     bool chosen_ = false; // fields named one by one: shown whatever their kind
