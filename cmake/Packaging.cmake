@@ -36,7 +36,7 @@ set(CPACK_DEBIAN_PACKAGE_GENERATE_SHLIBS_POLICY ">=")
 # Dependencies on system libraries come from dpkg-shlibdeps, which finds the
 # project's own libraries in the build tree; those between the project's
 # packages are stated below.
-set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS_PRIVATE_DIRS "${PROJECT_BINARY_DIR};${PROJECT_BINARY_DIR}/presentation")
+set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS_PRIVATE_DIRS "${PROJECT_BINARY_DIR}/src;${PROJECT_BINARY_DIR}/presentation")
 set(vmc_deb_version "${PROJECT_VERSION}-${CPACK_DEBIAN_PACKAGE_RELEASE}")
 
 set(CPACK_DEBIAN_RUNTIME_PACKAGE_NAME libvellmetadatacontainer${PROJECT_VERSION_MAJOR})

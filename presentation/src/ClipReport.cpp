@@ -244,16 +244,12 @@ public:
     {
         JsonWriter json(out);
         json.beginObject();
-        json.key("path");
-        json.string(result_.path);
+        json.member("path", result_.path);
         json.key("result");
         json.beginObject();
-        json.key("isError");
-        json.boolean(result_.isError);
-        json.key("code");
-        json.unsignedInteger(result_.code);
-        json.key("message");
-        json.string(result_.message);
+        json.member("isError", result_.isError);
+        json.member("code", result_.code);
+        json.member("message", result_.message);
         json.endObject();
         json.key("fields");
         writeFieldsObject(json, container_, columns_, options_.all);
@@ -287,10 +283,8 @@ public:
         JsonWriter json(out);
         const auto member = [&](std::string_view name, std::string_view label, auto&& appendValue) {
             json.beginObject();
-            json.key("name");
-            json.string(name);
-            json.key("label");
-            json.string(label);
+            json.member("name", name);
+            json.member("label", label);
             json.key("value");
             Out value;
             appendValue(value);
@@ -302,8 +296,7 @@ public:
         Out name;
         appendPrintable(name, result_.path);
         json.string(name.view());
-        json.key("isError");
-        json.boolean(result_.isError);
+        json.member("isError", result_.isError);
         json.key("headings");
         json.beginArray();
         bool open = false;
@@ -315,8 +308,7 @@ public:
                 }
                 open = true;
                 json.beginObject();
-                json.key("title");
-                json.string(headingTitle(heading));
+                json.member("title", headingTitle(heading));
                 json.key("fields");
                 json.beginArray();
             },
@@ -328,8 +320,7 @@ public:
         json.endArray();
         json.key("result");
         json.beginObject();
-        json.key("title");
-        json.string("Result");
+        json.member("title", "Result");
         json.key("fields");
         json.beginArray();
         forEachResultLine(result_, options_.names, [&](std::string_view label, auto&& appendValue) {

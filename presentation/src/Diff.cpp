@@ -49,10 +49,8 @@ bool appendDiff(std::string& out, std::string_view pathA, const Vmc::VellMetadat
     if (options.format == ReportFormat::Json) {
         JsonWriter json(text);
         json.beginObject();
-        json.key("a");
-        json.string(pathA);
-        json.key("b");
-        json.string(pathB);
+        json.member("a", pathA);
+        json.member("b", pathB);
         json.key("fields");
         json.beginArray(JsonWriter::Layout::LinePerMember);
         for (const FieldComparison& c : comparisons) {
@@ -60,12 +58,9 @@ bool appendDiff(std::string& out, std::string_view pathA, const Vmc::VellMetadat
                 continue;
             const FieldPresentation& p = kFields[c.field];
             json.beginObject();
-            json.key("field");
-            json.string(p.name);
-            json.key("label");
-            json.string(p.label);
-            json.key("comparison");
-            json.string(comparisonName(c.comparison));
+            json.member("field", p.name);
+            json.member("label", p.label);
+            json.member("comparison", comparisonName(c.comparison));
             for (const auto& [key, clip] : {std::pair{"a", &a}, std::pair{"b", &b}}) {
                 json.key(key);
                 if (!writeFieldJson(json, *clip, c.field))

@@ -299,10 +299,8 @@ void writeJson(JsonWriter& json, const CameraTriple& value) { writeJsonArray(jso
 void writeJson(JsonWriter& json, const Rational& value)
 {
     json.beginObject();
-    json.key("numerator");
-    json.integer(value.numerator);
-    json.key("denominator");
-    json.unsignedInteger(value.denominator);
+    json.member("numerator", value.numerator);
+    json.member("denominator", value.denominator);
     json.endObject();
 }
 
@@ -313,14 +311,10 @@ void writeJson(JsonWriter& json, const TimeCodeRecord& value)
     json.beginObject();
     json.key("text");
     json.plainString([&](Out& out) { appendPlain(out, value); });
-    json.key("bcdTime");
-    json.unsignedInteger(std::uint32_t{value.bcdTime});
-    json.key("word1");
-    json.unsignedInteger(std::uint32_t{value.word1});
-    json.key("rateAndDropFrame");
-    json.unsignedInteger(std::uint32_t{value.rateAndDropFrame});
-    json.key("word3");
-    json.unsignedInteger(std::uint32_t{value.word3});
+    json.member("bcdTime", std::uint32_t{value.bcdTime});
+    json.member("word1", std::uint32_t{value.word1});
+    json.member("rateAndDropFrame", std::uint32_t{value.rateAndDropFrame});
+    json.member("word3", std::uint32_t{value.word3});
     json.endObject();
 }
 

@@ -13,33 +13,28 @@ namespace {
 void reference(JsonWriter& json, const char* name)
 {
     json.beginObject();
-    json.key("$ref");
-    json.string(std::string("#/$defs/") + name);
+    json.member("$ref", std::string("#/$defs/") + name);
     json.endObject();
 }
 
 // A JSON array of the given item schemas and nothing more.
 void tuple(JsonWriter& json, std::initializer_list<const char*> items)
 {
-    json.key("type");
-    json.string("array");
+    json.member("type", "array");
     json.key("prefixItems");
     json.beginArray();
     for (const char* item : items)
         reference(json, item);
     json.endArray();
-    json.key("minItems");
-    json.integer(static_cast<std::int64_t>(items.size()));
-    json.key("items");
-    json.boolean(false);
+    json.member("minItems", static_cast<std::int64_t>(items.size()));
+    json.member("items", false);
 }
 
 // An object of the given members, each referring to a definition, all of
 // them required and nothing more.
 void record(JsonWriter& json, std::initializer_list<std::pair<const char*, const char*>> members)
 {
-    json.key("type");
-    json.string("object");
+    json.member("type", "object");
     json.key("properties");
     json.beginObject();
     for (const auto& [name, type] : members) {
@@ -52,18 +47,14 @@ void record(JsonWriter& json, std::initializer_list<std::pair<const char*, const
     for (const auto& member : members)
         json.string(member.first);
     json.endArray();
-    json.key("additionalProperties");
-    json.boolean(false);
+    json.member("additionalProperties", false);
 }
 
 void integerRange(JsonWriter& json, std::int64_t minimum, std::int64_t maximum)
 {
-    json.key("type");
-    json.string("integer");
-    json.key("minimum");
-    json.integer(minimum);
-    json.key("maximum");
-    json.integer(maximum);
+    json.member("type", "integer");
+    json.member("minimum", minimum);
+    json.member("maximum", maximum);
 }
 
 // The name of a value type's definition under "$defs".
@@ -99,8 +90,7 @@ void definition(JsonWriter& json, ValueType type)
         json.key("anyOf");
         json.beginArray();
         json.beginObject();
-        json.key("type");
-        json.string("number");
+        json.member("type", "number");
         json.endObject();
         json.beginObject();
         json.key("enum");
@@ -112,22 +102,18 @@ void definition(JsonWriter& json, ValueType type)
         json.endArray();
         return;
     case ValueType::Bool:
-        json.key("type");
-        json.string("boolean");
+        json.member("type", "boolean");
         return;
     case ValueType::Vec2: return tuple(json, {"float", "float"});
     case ValueType::Vec3: return tuple(json, {"float", "float", "float"});
     case ValueType::ImageWindow:
-        json.key("description");
-        json.string("[[minX, minY], [maxX, maxY]]");
+        json.member("description", "[[minX, minY], [maxX, maxY]]");
         return tuple(json, {"vec2", "vec2"});
     case ValueType::Chromaticities:
-        json.key("description");
-        json.string("red, green, blue and white xy");
+        json.member("description", "red, green, blue and white xy");
         return tuple(json, {"vec2", "vec2", "vec2", "vec2"});
     case ValueType::CameraTriple:
-        json.key("description");
-        json.string("[a, b, c, extra]");
+        json.member("description", "[a, b, c, extra]");
         return tuple(json, {"float", "float", "float", "uint32"});
     case ValueType::Rational: return record(json, {{"numerator", "int32"}, {"denominator", "uint32"}});
     case ValueType::TimeCode:
@@ -139,8 +125,7 @@ void definition(JsonWriter& json, ValueType type)
                              {"rateAndDropFrame", "uint32"},
                              {"word3", "uint32"}});
     case ValueType::Text:
-        json.key("type");
-        json.string("string");
+        json.member("type", "string");
         return;
     }
 }
@@ -165,15 +150,11 @@ std::string jsonViewSchema()
     Out out;
     JsonWriter json(out, 2);
     json.beginObject();
-    json.key("$schema");
-    json.string("https://json-schema.org/draft/2020-12/schema");
-    json.key("title");
-    json.string("vellmeta --json");
-    json.key("description");
-    json.string("What the headers of VELLRAW clips say: one object per decoded clip, in the order the files were "
+    json.member("$schema", "https://json-schema.org/draft/2020-12/schema");
+    json.member("title", "vellmeta --json");
+    json.member("description", "What the headers of VELLRAW clips say: one object per decoded clip, in the order the files were "
                 "given (an array of them, or one per line with --json-lines).");
-    json.key("type");
-    json.string("array");
+    json.member("type", "array");
     json.key("items");
     reference(json, "clip");
     json.key("$defs");
@@ -185,8 +166,7 @@ std::string jsonViewSchema()
     json.endObject();
     json.key("result");
     json.beginObject();
-    json.key("description");
-    json.string("the outcome of decoding");
+    json.member("description", "the outcome of decoding");
     record(json, {{"isError", "bool"}, {"code", "uint32"}, {"message", "text"}});
     json.endObject();
     for (int t = 0; t < kValueTypeCount; ++t) {
@@ -202,25 +182,20 @@ std::string jsonViewSchema()
     json.key("description");
     json.string("The fields the header defines by container name, in container order or in the order --fields "
                 "gives; with --all every field, null where undefined.");
-    json.key("type");
-    json.string("object");
-    json.key("additionalProperties");
-    json.boolean(false);
+    json.member("type", "object");
+    json.member("additionalProperties", false);
     json.key("properties");
     json.beginObject();
     for (const FieldPresentation& p : kFields) {
         json.key(p.name);
         json.beginObject();
-        json.key("title");
-        json.string(p.label);
-        json.key("description");
-        json.string(fieldDescription(p));
+        json.member("title", p.label);
+        json.member("description", fieldDescription(p));
         json.key("anyOf");
         json.beginArray();
         reference(json, definitionName(p.type));
         json.beginObject();
-        json.key("type");
-        json.string("null");
+        json.member("type", "null");
         json.endObject();
         json.endArray();
         json.endObject();

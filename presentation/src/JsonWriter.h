@@ -17,6 +17,7 @@
 #include <cstdint>
 #include <cstring>
 #include <string_view>
+#include <type_traits>
 
 #include "Out.h"
 
@@ -76,6 +77,28 @@ public:
     void null();
     // A value already written as JSON.
     void raw(std::string_view json);
+
+    // A member: its key, then its value.
+    void member(std::string_view name, std::string_view text)
+    {
+        key(name);
+        string(text);
+    }
+    void member(std::string_view name, const char* text) { member(name, std::string_view(text)); }
+    void member(std::string_view name, bool value)
+    {
+        key(name);
+        boolean(value);
+    }
+    template <class Integer, std::enable_if_t<std::is_integral_v<Integer> && !std::is_same_v<Integer, bool>, int> = 0>
+    void member(std::string_view name, Integer value)
+    {
+        key(name);
+        if constexpr (std::is_signed_v<Integer>)
+            integer(value);
+        else
+            unsignedInteger(value);
+    }
 
     Out& out() { return out_; }
 

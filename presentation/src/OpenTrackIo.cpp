@@ -194,15 +194,13 @@ public:
     void text(const char* key, const std::optional<std::string_view>& value)
     {
         if (value) {
-            json_.key(key);
-            json_.string(*value);
+            json_.member(key, *value);
         }
     }
     void integer(const char* key, const std::optional<std::uint64_t>& value)
     {
         if (value) {
-            json_.key(key);
-            json_.unsignedInteger(*value);
+            json_.member(key, *value);
         }
     }
     void number(const char* key, const std::optional<float>& value)
@@ -218,10 +216,8 @@ public:
             return;
         json_.key(key);
         json_.beginObject();
-        json_.key("num");
-        json_.unsignedInteger(value->num);
-        json_.key("denom");
-        json_.unsignedInteger(value->denom);
+        json_.member("num", value->num);
+        json_.member("denom", value->denom);
         json_.endObject();
     }
     // An object, when any of its members is there.
@@ -258,8 +254,7 @@ void writeOpenTrackIoSample(JsonWriter& json, const Container& container)
     json.beginObject();
     json.key("protocol");
     json.beginObject();
-    json.key("name");
-    json.string("OpenTrackIO");
+    json.member("name", "OpenTrackIO");
     json.key("version");
     json.beginArray();
     for (int part : {1, 0, 0})
@@ -267,8 +262,7 @@ void writeOpenTrackIoSample(JsonWriter& json, const Container& container)
     json.endArray();
     json.endObject();
     if (s.sourceId) {
-        json.key("sourceId");
-        json.string(*s.sourceId);
+        json.member("sourceId", *s.sourceId);
     }
     w.object("static", anyCamera || anyStaticLens, [&] {
         w.object("camera", anyCamera, [&] {
@@ -302,8 +296,7 @@ void writeOpenTrackIoSample(JsonWriter& json, const Container& container)
             w.integer("seconds", static_cast<std::uint64_t>(timing.time->seconds));
             w.integer("frames", static_cast<std::uint64_t>(timing.time->frames));
             w.fraction("frameRate", timing.timeCodeRate);
-            json.key("dropFrame");
-            json.boolean(timing.dropFrame);
+            json.member("dropFrame", timing.dropFrame);
         });
         w.fraction("sampleRate", timing.sampleRate);
     });
