@@ -90,10 +90,5 @@ void JsonWriter::null()
     out_ += "null";
 }
 
-void JsonWriter::raw(std::string_view json)
-{
-    separate();
-    out_ += json;
-}
 
 } // namespace vellmeta

@@ -75,9 +75,6 @@ public:
     void number(float value);
     void number(double value);
     void null();
-    // A value already written as JSON.
-    void raw(std::string_view json);
-
     // A member: its key, then its value.
     void member(std::string_view name, std::string_view text)
     {
@@ -126,7 +123,8 @@ private:
     template <class Number>
     void writeNumber(Number value);
 
-    static constexpr int kMostDepth = 32;
+    // The documents of the project nest a few levels deep.
+    static constexpr int kMostDepth = 16;
     Out& out_;
     int indent_;
     int depth_ = 0;

@@ -79,7 +79,7 @@ public:
     void clear() { size_ = 0; }
     // Drops what was appended since the size was `size`.
     void truncate(std::size_t size) { size_ = size; }
-    char& operator[](std::size_t at) { return data_[at]; }
+    char operator[](std::size_t at) const { return data_[at]; }
     std::string_view view() const { return {data_, size_}; }
     void appendTo(std::string& out) const { out.append(data_, size_); }
 
