@@ -17,15 +17,17 @@ public:
 
     void begin(Output& output) override { report_.begin(output.report()); }
 
-    void prepare(std::string& entry, const Decoded& clip, std::string_view path) const override
+    void prepare(Scanned& input) const override
     {
-        report_.entry(entry, clip.container, clip.result(path));
+        report_.entry(input.entry, input.clip.container, input.clip.result(input.path));
     }
 
-    void take(Output& output, const Decoded& clip, std::string_view path, const std::string* entry) override
+    void take(Output& output, Scanned& input) override
     {
-        if (entry != nullptr)
-            report_.clip(output.report(), *entry);
+        const Decoded& clip = input.clip;
+        const std::string& path = input.path;
+        if (!input.entry.empty())
+            report_.clip(output.report(), input.entry);
         else
             report_.clip(output.report(), clip.container, clip.result(path));
         if (!clip.isError)
@@ -54,13 +56,12 @@ public:
     explicit DiffSink(const ReportOptions& options) : options_(options) {}
 
     void begin(Output&) override {}
-    void prepare(std::string&, const Decoded&, std::string_view) const override {}
 
-    void take(Output&, const Decoded& clip, std::string_view path, const std::string*) override
+    void take(Output&, Scanned& input) override
     {
         // Two clips are kept; more only count, for the message.
         if (++count_ <= 2)
-            clips_.push_back({std::string(path), clip});
+            clips_.push_back({input.path, input.clip});
     }
 
     int end(Output& output, bool inputsUnusable) override

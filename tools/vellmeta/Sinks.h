@@ -1,16 +1,16 @@
 // SPDX-License-Identifier: Apache-2.0
-// Where the decoded clips of a run go: one sink per output. The pipeline
-// hands every sink the clips in input order; a sink that can format a clip on
-// its own does so on the worker threads (`prepare`), so that -j N writes what
-// -j 1 writes, byte for byte.
+// Where the decoded clips of a run go: one sink per output. The scan hands a
+// sink the clips in input order; a sink that can format a clip on its own
+// does so on the worker threads (`prepare`), so that -j N writes what -j 1
+// writes, byte for byte.
 #pragma once
 
 #include <memory>
 #include <string>
 #include <string_view>
 
-#include <vellmeta/Decode.h>
 #include <vellmeta/Report.h>
+#include <vellmeta/Scan.h>
 
 namespace vellmeta::cli {
 
@@ -38,14 +38,17 @@ class Sink {
 public:
     virtual ~Sink() = default;
 
+    // Sets what the sink needs of the scan (the facts of files, files to
+    // leave unread).
+    virtual void configure(ScanOptions&) {}
     virtual void begin(Output& output) = 0;
-    // Formats what the sink can of one clip alone, into `entry`; called on
+    // Formats what the sink can of one clip alone, into its entry; called on
     // worker threads, several at once.
-    virtual void prepare(std::string& entry, const Decoded& clip, std::string_view path) const = 0;
-    // Takes one clip, in input order, with what `prepare` made of it; or,
-    // when `entry` is null (a run on one thread), formats it as it goes.
-    virtual void take(Output& output, const Decoded& clip, std::string_view path, const std::string* entry) = 0;
-    // After the last clip. `inputsUnusable`: some input could not be read
+    virtual void prepare(Scanned&) const {}
+    // Takes one decoded clip (or a file left unread), in input order; the
+    // entry is what `prepare` made of it, or empty on one thread.
+    virtual void take(Output& output, Scanned& input) = 0;
+    // After the last input. `inputsUnusable`: some input could not be read
     // (and has had its message). Returns the exit status of what the sink
     // took.
     virtual int end(Output& output, bool inputsUnusable) = 0;

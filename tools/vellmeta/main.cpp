@@ -22,7 +22,7 @@
 #include <vellmeta/JsonSchema.h>
 
 #include "FieldChoice.h"
-#include "Pipeline.h"
+#include "Run.h"
 #include "Sinks.h"
 
 using namespace vellmeta;
@@ -86,17 +86,17 @@ int main(int argc, char** argv)
         ->required();
 
     // Whole cards and archives: walks, parallel reading, progress.
-    WalkOptions walk;
+    RunOptions runOptions;
+    WalkOptions& walk = runOptions.scan.walk;
     std::vector<std::string> extensions;
-    PipelineOptions pipeline;
-    pipeline.jobs = std::max(1, static_cast<int>(std::thread::hardware_concurrency()));
+    runOptions.scan.jobs = std::max(1, static_cast<int>(std::thread::hardware_concurrency()));
     app.add_flag("-r,--recursive", walk.recursive,
                  "Walk the folders given, in sorted order, reading the files with the extensions of --ext");
     app.add_option("--ext", extensions, "Extension of the files a walk reads (repeatable, any case; default vellraw)")
         ->expected(1)
         ->multi_option_policy(CLI::MultiOptionPolicy::TakeAll);
     app.add_flag("--follow-links", walk.followLinks, "Follow symbolic links found by a walk, out of the tree too");
-    app.add_option("-j,--jobs", pipeline.jobs,
+    app.add_option("-j,--jobs", runOptions.scan.jobs,
                    "Files read, decoded and formatted at once, on as many threads (default: the processors)")
         ->check(CLI::Validator(
             [](const std::string& text) {
@@ -148,12 +148,12 @@ int main(int argc, char** argv)
     report.lines = jsonLines;
     if (!extensions.empty())
         walk.extensions = extensions;
-    pipeline.colorSpace = *colorSpaceNamed(colorSpace);
-    pipeline.errIsTerminal = ::isatty(STDERR_FILENO) == 1;
-    pipeline.progress = progressOn->count() > 0 ? PipelineOptions::Progress::On
-                        : app.count("--no-progress") > 0 || !pipeline.errIsTerminal ? PipelineOptions::Progress::Off
-                                                                                    : PipelineOptions::Progress::Auto;
+    runOptions.scan.colorSpace = *colorSpaceNamed(colorSpace);
+    runOptions.errIsTerminal = ::isatty(STDERR_FILENO) == 1;
+    runOptions.progress = progressOn->count() > 0 ? RunOptions::Progress::On
+                          : app.count("--no-progress") > 0 || !runOptions.errIsTerminal ? RunOptions::Progress::Off
+                                                                                        : RunOptions::Progress::Auto;
     std::ios::sync_with_stdio(false);
     const std::unique_ptr<Sink> sink = diff ? diffSink(report) : reportSink(report);
-    return runPipeline(paths, walk, pipeline, *sink, std::cout, std::cerr);
+    return run(paths, runOptions, *sink, std::cout, std::cerr);
 }

@@ -1,14 +1,15 @@
 // SPDX-License-Identifier: Apache-2.0
 // Reading the header at the start of a file, or of standard input: the one
-// place where the tool asks the operating system for bytes.
+// place where a scan asks the operating system for a file's bytes.
 #pragma once
 
 #include <array>
 #include <string>
 
 #include <vellmeta/Decode.h>
+#include <vellmeta/Scan.h>
 
-namespace vellmeta::cli {
+namespace vellmeta {
 
 using HeaderBytes = std::array<unsigned char, kHeaderSize>;
 
@@ -16,11 +17,14 @@ using HeaderBytes = std::array<unsigned char, kHeaderSize>;
 // empty text on success, otherwise what is wrong with the file ("is a
 // directory, not a VELLRAW file", "is 2479 bytes long, ..."). `regularOnly`
 // (a walk's files): anything but a regular file is refused, unopened if it is
-// a FIFO.
-std::string readHeader(const std::string& path, HeaderBytes& header, bool regularOnly = false);
+// a FIFO. With `facts`, the open file's facts are stored there.
+std::string readHeader(const std::string& path, HeaderBytes& header, bool regularOnly, FileFacts* facts);
+
+// The facts of the file at `path`; false when it cannot be examined.
+bool fileFacts(const std::string& path, FileFacts& facts);
 
 // Reads the next 2480 bytes of standard input into `header`; empty text on
 // success.
 std::string readStandardInput(HeaderBytes& header);
 
-} // namespace vellmeta::cli
+} // namespace vellmeta

@@ -1,4 +1,6 @@
-#include "FileWalk.h"
+// SPDX-License-Identifier: Apache-2.0
+// The walk of folders: the one place that lists them.
+#include "Walk.h"
 
 #include <algorithm>
 #include <cerrno>
@@ -12,7 +14,7 @@
 #include <dirent.h>
 #include <sys/stat.h>
 
-namespace vellmeta::cli {
+namespace vellmeta {
 
 namespace {
 
@@ -262,4 +264,4 @@ void walkInputs(const std::vector<std::string>& arguments, const WalkOptions& op
     }
 }
 
-} // namespace vellmeta::cli
+} // namespace vellmeta

@@ -9,7 +9,7 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
-namespace vellmeta::cli {
+namespace vellmeta {
 
 namespace {
 
@@ -18,9 +18,28 @@ std::string withErrno(const char* what)
     return std::string(what) + ": " + std::strerror(errno);
 }
 
+FileFacts factsOf(const struct stat& info)
+{
+    FileFacts facts;
+    facts.device = static_cast<std::uint64_t>(info.st_dev);
+    facts.inode = static_cast<std::uint64_t>(info.st_ino);
+    facts.size = static_cast<std::uint64_t>(info.st_size);
+    facts.modifiedNs = static_cast<std::int64_t>(info.st_mtim.tv_sec) * 1000000000 + info.st_mtim.tv_nsec;
+    return facts;
+}
+
 } // namespace
 
-std::string readHeader(const std::string& path, HeaderBytes& header, bool regularOnly)
+bool fileFacts(const std::string& path, FileFacts& facts)
+{
+    struct stat info{};
+    if (::stat(path.c_str(), &info) != 0)
+        return false;
+    facts = factsOf(info);
+    return true;
+}
+
+std::string readHeader(const std::string& path, HeaderBytes& header, bool regularOnly, FileFacts* facts)
 {
     // A walk's file was a regular file when it was listed; should it have
     // become a FIFO since, it is opened without waiting for a writer, reads
@@ -31,22 +50,27 @@ std::string readHeader(const std::string& path, HeaderBytes& header, bool regula
     // Closes the descriptor on every way out.
     const std::unique_ptr<const int, void (*)(const int*)> closer(&fd, [](const int* f) { ::close(*f); });
 
-    // What the file is, asked only when needed: for a walk's file (a regular
-    // file when listed) only when the header does not come out whole.
+    // What the file is, asked once and only when needed: for a walk's file
+    // (a regular file when listed) only when the header does not come out
+    // whole, or when its facts are wanted.
+    struct stat info{};
+    bool examined = false;
     const auto kindProblem = [&]() -> std::string {
-        struct stat info{};
-        if (::fstat(fd, &info) != 0)
+        if (!examined && ::fstat(fd, &info) != 0)
             return withErrno("cannot examine");
+        examined = true;
         if (S_ISDIR(info.st_mode))
             return kFolderProblem;
         if (regularOnly && !S_ISREG(info.st_mode))
             return "is not a regular file; a walk reads regular files only";
         return {};
     };
-    if (!regularOnly) {
+    if (!regularOnly || facts != nullptr) {
         if (std::string problem = kindProblem(); !problem.empty())
             return problem;
     }
+    if (facts != nullptr)
+        *facts = factsOf(info);
 
     std::size_t got = 0;
     while (got < kHeaderSize) {
@@ -85,4 +109,4 @@ std::string readStandardInput(HeaderBytes& header)
     return headerSizeProblem(got);
 }
 
-} // namespace vellmeta::cli
+} // namespace vellmeta
