@@ -265,7 +265,7 @@ void appendPeople(Out& out, const T& value, const FieldPresentation& p, const Co
             return appendWindow(out, value);
     }
     appendPlain(out, value);
-    if (finite(value) && (p.reading == Reading::Plain || p.reading == Reading::Distance))
+    if (finite(value) && (p.reading == Reading::Plain || p.reading == Reading::Distance || p.reading == Reading::Rgb))
         appendUnit(out, p.unit);
 }
 

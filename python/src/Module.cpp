@@ -7,20 +7,27 @@
 // converted on access by the converter for its value type, never by code
 // written for one field.
 #include <cmath>
+#include <condition_variable>
 #include <cstring>
+#include <deque>
+#include <exception>
 #include <limits>
 #include <memory>
 #include <optional>
 #include <sstream>
 #include <string>
+#include <thread>
 #include <utility>
+#include <vector>
 
 #include <pybind11/pybind11.h>
+#include <pybind11/stl.h>
 
 #include <VellMetadataContainer/VellMetadataContainer.h>
 #include <vellmeta/ColorSpaces.h>
 #include <vellmeta/Decode.h>
 #include <vellmeta/Fields.h>
+#include <vellmeta/Scan.h>
 #include <vellmeta/Values.h>
 
 #include "PythonTypes.h"
@@ -47,7 +54,17 @@ struct DecodeResult {
 struct Metadata {
     VellMetadataContainer container;
     DecodeResult result;
+    std::optional<std::string> path; // where a scan found it
 };
+
+// A decoded clip as Python holds it, its container moved out of `decoded`.
+std::unique_ptr<Metadata> metadataOf(vellmeta::Decoded&& decoded)
+{
+    auto meta = std::make_unique<Metadata>();
+    meta->container = std::move(decoded.container);
+    meta->result = {decoded.isError, decoded.code, std::move(decoded.message)};
+    return meta;
+}
 
 // ---------------------------------------------------------------- converters
 // One per value type; each produces what PythonTypes.h announces.
@@ -134,10 +151,7 @@ std::unique_ptr<Metadata> decodeBytes(const unsigned char* bytes, ColorSpace col
         py::gil_scoped_release unlocked;
         decoded = vellmeta::decode(reinterpret_cast<const unsigned char*>(copy.data()), colorSpace);
     }
-    auto meta = std::make_unique<Metadata>();
-    meta->container = std::move(decoded.container);
-    meta->result = {decoded.isError, decoded.code, std::move(decoded.message)};
-    return meta;
+    return metadataOf(std::move(decoded));
 }
 
 std::unique_ptr<Metadata> decode(const py::object& data, const std::string& colorSpaceName)
@@ -376,6 +390,10 @@ void bindMetadata(py::module_& m)
 
     metadata
         .def_readonly("result", &Metadata::result)
+        .def_property_readonly("path", [](const Metadata& meta) -> py::object {
+            return meta.path ? py::object(py::module_::import("os").attr("fsdecode")(py::bytes(*meta.path)))
+                             : py::none();
+        }, "Where a scan found the clip (None for decode and decode_file).")
         .def("text", &textOf, "name"_a, "numeric"_a = false,
             "The field's value as one line of text, as the vellmeta tool writes it: for people\n"
             "(\"f/2.8\", \"1/48 s (0.020833 s)\"), or with numeric the decoded numbers as they are.\n"
@@ -394,6 +412,149 @@ void bindMetadata(py::module_& m)
     metadata.attr("field_names") = py::tuple(names);
 }
 
+// ---------------------------------------------------------------- scan
+
+// The library's scan, run on a thread of its own and handed over through a
+// short queue, so that Python takes one clip after the other as the walk
+// finds them while the next ones are read and decoded.
+class Scan {
+public:
+    Scan(std::vector<std::string> paths, vellmeta::ScanOptions options)
+    {
+        thread_ = std::thread([this, paths = std::move(paths), options = std::move(options)] {
+            try {
+                vellmeta::scan(paths, options, [this](vellmeta::Scanned& input) { hand(input); });
+            } catch (const Stopped&) {
+            } catch (...) {
+                const std::lock_guard<std::mutex> lock(mutex_);
+                error_ = std::current_exception();
+            }
+            const std::lock_guard<std::mutex> lock(mutex_);
+            finished_ = true;
+            changed_.notify_all();
+        });
+    }
+    Scan(const Scan&) = delete;
+    Scan& operator=(const Scan&) = delete;
+    ~Scan()
+    {
+        {
+            const std::lock_guard<std::mutex> lock(mutex_);
+            stopping_ = true;
+            changed_.notify_all();
+        }
+        thread_.join();
+    }
+
+    // The next clip; problems and notes met on the way are kept.
+    std::unique_ptr<Metadata> next()
+    {
+        std::unique_ptr<Metadata> clip;
+        {
+            py::gil_scoped_release unlocked;
+            std::unique_lock<std::mutex> lock(mutex_);
+            changed_.wait(lock, [this] { return !clips_.empty() || finished_; });
+            if (!clips_.empty()) {
+                clip = std::move(clips_.front());
+                clips_.pop_front();
+                changed_.notify_all();
+            }
+        }
+        flushProblems();
+        if (clip)
+            return clip;
+        if (error_)
+            std::rethrow_exception(error_);
+        throw py::stop_iteration();
+    }
+
+    py::list problems()
+    {
+        flushProblems();
+        return problemList_;
+    }
+
+private:
+    struct Stopped {};
+    static constexpr std::size_t kMostWaiting = 64;
+
+    void hand(vellmeta::Scanned& input)
+    {
+        std::unique_lock<std::mutex> lock(mutex_);
+        if (input.kind != vellmeta::Scanned::Kind::Clip) {
+            problems_.emplace_back(input.path, input.message);
+            return;
+        }
+        changed_.wait(lock, [this] { return clips_.size() < kMostWaiting || stopping_; });
+        if (stopping_)
+            throw Stopped();
+        std::unique_ptr<Metadata> clip = metadataOf(std::move(input.clip));
+        clip->path = input.path;
+        clips_.push_back(std::move(clip));
+        changed_.notify_all();
+    }
+
+    // Problems found by the scanning thread, as (path, message) tuples.
+    void flushProblems()
+    {
+        std::vector<std::pair<std::string, std::string>> found;
+        {
+            const std::lock_guard<std::mutex> lock(mutex_);
+            found.swap(problems_);
+        }
+        const py::object fsdecode = py::module_::import("os").attr("fsdecode");
+        for (const auto& [path, message] : found)
+            problemList_.append(py::make_tuple(fsdecode(py::bytes(path)), message));
+    }
+
+    std::thread thread_;
+    std::mutex mutex_;
+    std::condition_variable changed_;
+    std::deque<std::unique_ptr<Metadata>> clips_;
+    std::vector<std::pair<std::string, std::string>> problems_;
+    py::list problemList_;
+    std::exception_ptr error_;
+    bool finished_ = false;
+    bool stopping_ = false;
+};
+
+std::unique_ptr<Scan> startScan(const py::object& paths, bool recursive, int jobs, const std::string& colorSpaceName,
+                                const std::vector<std::string>& extensions, bool followLinks)
+{
+    vellmeta::ScanOptions options;
+    options.colorSpace = colorSpaceFromName(colorSpaceName);
+    if (jobs < 1)
+        throw py::value_error("jobs must be 1 or more");
+    options.jobs = jobs;
+    options.walk.recursive = recursive;
+    options.walk.followLinks = followLinks;
+    options.walk.extensions = extensions;
+    const py::object fsencode = py::module_::import("os").attr("fsencode");
+    std::vector<std::string> inputs;
+    if (py::isinstance<py::str>(paths) || py::isinstance<py::bytes>(paths) ||
+        py::hasattr(paths, "__fspath__"))
+        inputs.push_back(fsencode(paths).cast<std::string>());
+    else
+        for (const py::handle path : paths)
+            inputs.push_back(fsencode(path).cast<std::string>());
+    return std::make_unique<Scan>(std::move(inputs), std::move(options));
+}
+
+void bindScan(py::module_& m)
+{
+    py::class_<Scan>(m, "Scan",
+        "The clips of a scan, in the order the walk finds them; `problems` lists the\n"
+        "(path, message) of every input that could not be used, and every note.")
+        .def("__iter__", [](Scan& scan) -> Scan& { return scan; })
+        .def("__next__", &Scan::next)
+        .def_property_readonly("problems", &Scan::problems);
+    m.def("scan", &startScan, "paths"_a, "recursive"_a = true, "jobs"_a = 1, "color_space"_a = "native",
+        "extensions"_a = std::vector<std::string>{"vellraw"}, "follow_links"_a = false,
+        "Decodes the clips of files and folders (walked with recursive, picking files by\n"
+        "extension) on `jobs` threads, and yields each Metadata, its `path` set, in the\n"
+        "order the walk finds them, as the vellmeta tool reads them.");
+}
+
 } // namespace
 
 void defineModule(py::module_& m)
@@ -403,6 +564,7 @@ void defineModule(py::module_& m)
     bindValueTypes(m);
     bindFields(m);
     bindMetadata(m);
+    bindScan(m);
 
     m.def("decode", &decode, "data"_a, "color_space"_a = "native",
         "Decodes a header from bytes, bytearray or any buffer of at least 2480 bytes.\n"

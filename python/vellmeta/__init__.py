@@ -16,6 +16,7 @@ from ._vellmeta import (
     Rational,
     RecorderInfo,
     Result,
+    Scan,
     TimeCode,
     Version,
     __version__,
@@ -25,6 +26,7 @@ from ._vellmeta import (
     field,
     fields,
     parse_recorder_info,
+    scan,
     version,
 )
 
@@ -35,6 +37,7 @@ __all__ = [
     "Rational",
     "RecorderInfo",
     "Result",
+    "Scan",
     "TimeCode",
     "Version",
     "camera_native_chromaticities",
@@ -43,10 +46,11 @@ __all__ = [
     "field",
     "fields",
     "parse_recorder_info",
+    "scan",
     "version",
 ]
 
 # The classes are defined in the extension; show them where users import them.
-for _cls in (Field, Metadata, Rational, RecorderInfo, Result, TimeCode, Version):
+for _cls in (Field, Metadata, Rational, RecorderInfo, Result, Scan, TimeCode, Version):
     _cls.__module__ = __name__
 del _cls

@@ -3,11 +3,13 @@
 //
 //   vellmeta [--json | --json-lines | --csv | --tsv | --opentrackio] [-s] [-n] [--all] [-f LIST] [-g HEADING]... FILE...
 //   vellmeta --diff [--json] A B
+//   vellmeta --catalog FILE [--prune] [-r] PATH...
 //   vellmeta -r [--ext EXT]... [--follow-links] [-j N] [--progress | --no-progress] ... FOLDER...
 //
 // Every view is a sink of the one pipeline, so every input (files, -, walks)
 // reaches every view the same way.
 #include <algorithm>
+#include <filesystem>
 #include <iostream>
 #include <memory>
 #include <string>
@@ -18,15 +20,35 @@
 
 #include <unistd.h>
 
+#include <vellmeta/Catalog.h>
 #include <vellmeta/ColorSpaces.h>
 #include <vellmeta/JsonSchema.h>
+#include <vellmeta/Text.h>
 
+#include "Catalog.h"
 #include "FieldChoice.h"
 #include "Run.h"
 #include "Sinks.h"
 
 using namespace vellmeta;
 using namespace vellmeta::cli;
+
+namespace {
+
+// An input as the catalog keys its rows: absolute, without "." and ".."
+// parts or a trailing slash, so that a card scanned from anywhere finds its
+// rows. Standard input stays "-".
+std::string catalogPath(const std::string& input)
+{
+    if (input == "-")
+        return input;
+    std::string path = std::filesystem::absolute(input).lexically_normal().string();
+    while (path.size() > 1 && path.back() == '/')
+        path.pop_back();
+    return path;
+}
+
+} // namespace
 
 int main(int argc, char** argv)
 {
@@ -71,6 +93,18 @@ int main(int argc, char** argv)
         ->allow_extra_args(false);
     app.add_flag_callback("--json-schema", [] { std::cout << jsonViewSchema(); throw CLI::Success(); },
                           "Print the JSON Schema of the --json view and exit");
+    std::string catalog;
+    bool prune = false;
+    auto* catalogOption =
+        app.add_option("--catalog", catalog,
+                       "Create or update a SQLite catalog of the clips: files whose size, modification time and inode "
+                       "are unchanged are not read again, files no longer found are marked missing");
+    catalogOption->excludes(jsonFlag)->excludes(linesFlag)->excludes(csvFlag)->excludes(tsvFlag)
+        ->excludes(openTrackIoFlag)->excludes(diffFlag);
+    app.add_flag("--prune", prune, "With --catalog: delete the rows of files no longer found under the paths given")
+        ->needs(catalogOption);
+    app.add_flag_callback("--catalog-schema", [] { std::cout << catalogSchema(); throw CLI::Success(); },
+                          "Print the SQL of the catalog's schema and exit");
     std::string colorSpaceHelp = "Colour space of the primaries:";
     for (const ColorSpaceName& entry : kColorSpaces)
         colorSpaceHelp += std::string(entry.value == kColorSpaces[0].value ? " " : ", ") + entry.name + " (" +
@@ -131,6 +165,9 @@ int main(int argc, char** argv)
     if (problem.empty() && openTrackIo && (report.names || report.numeric || report.all || !report.fields.empty() ||
                                            !report.headings.empty()))
         problem = "--opentrackio writes the members OpenTrackIO defines; -s, -n, --all, -f and -g do not apply";
+    if (problem.empty() && !catalog.empty() && (report.names || report.numeric || report.all ||
+                                                !report.fields.empty() || !report.headings.empty()))
+        problem = "--catalog stores every field; -s, -n, --all, -f and -g do not apply";
     if (problem.empty() && std::count(extensions.begin(), extensions.end(), "") +
                                    std::count(extensions.begin(), extensions.end(), ".") >
                                0)
@@ -154,6 +191,22 @@ int main(int argc, char** argv)
                           : app.count("--no-progress") > 0 || !runOptions.errIsTerminal ? RunOptions::Progress::Off
                                                                                         : RunOptions::Progress::Auto;
     std::ios::sync_with_stdio(false);
-    const std::unique_ptr<Sink> sink = diff ? diffSink(report) : reportSink(report);
+    std::unique_ptr<Sink> sink;
+    if (!catalog.empty()) {
+        CatalogOptions options;
+        options.path = catalog;
+        options.colorSpace = colorSpace;
+        options.prune = prune;
+        for (std::string& path : paths)
+            options.roots.push_back(path = catalogPath(path));
+        std::string problem;
+        sink = catalogSink(options, problem);
+        if (!sink) {
+            std::cerr << "vellmeta: " << printable(catalog) << ": " << problem << '\n';
+            return kUnusable;
+        }
+    } else {
+        sink = diff ? diffSink(report) : reportSink(report);
+    }
     return run(paths, runOptions, *sink, std::cout, std::cerr);
 }

@@ -57,6 +57,7 @@ enum class Reading : std::uint8_t {
     Tint,         // "+3"; in the people's view shown within the white balance when that is defined
     TimeCode,     // "01:00:00;00 at 29.97 fps, drop frame"
     Window,       // "(0, 0) to (4095, 2159), 4096 × 2160 px"
+    Rgb,          // "(1, 0.98, 1.02)": red, green and blue, read as Plain
 };
 
 // The type of a field's value, as the JSON view, the C interface and the
