@@ -147,7 +147,7 @@ def stub_fields():
         tree = ast.parse(f.read())
     metadata = next(n for n in tree.body if isinstance(n, ast.ClassDef) and n.name == "Metadata")
     return {n.target.id: ast.unparse(n.annotation) for n in metadata.body
-            if isinstance(n, ast.AnnAssign) and n.target.id not in ("field_names", "result")}
+            if isinstance(n, ast.AnnAssign) and n.target.id not in ("field_names", "result", "path")}
 
 
 def conforms(value, annotation):
