@@ -166,16 +166,6 @@ std::string identifier(std::string_view name)
     return quoted + "\"";
 }
 
-const char* sqlTypeName(SqlType type)
-{
-    switch (type) {
-    case SqlType::Integer: return "INTEGER";
-    case SqlType::Real: return "REAL";
-    case SqlType::Text: return "TEXT";
-    }
-    return "";
-}
-
 // The file and clip columns before the field columns, with their SQL.
 struct FileColumn {
     std::string_view name;
@@ -198,6 +188,16 @@ constexpr FileColumn kFileColumns[] = {
 };
 
 } // namespace
+
+const char* sqlTypeName(SqlType type)
+{
+    switch (type) {
+    case SqlType::Integer: return "INTEGER";
+    case SqlType::Real: return "REAL";
+    case SqlType::Text: return "TEXT";
+    }
+    return "";
+}
 
 const std::vector<CatalogColumn>& catalogFieldColumns()
 {

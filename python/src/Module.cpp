@@ -24,6 +24,7 @@
 #include <pybind11/stl.h>
 
 #include <VellMetadataContainer/VellMetadataContainer.h>
+#include <vellmeta/Catalog.h>
 #include <vellmeta/ColorSpaces.h>
 #include <vellmeta/Decode.h>
 #include <vellmeta/Fields.h>
@@ -355,6 +356,22 @@ py::object textOf(const Metadata& meta, const std::string& name, bool numeric)
                                        numeric ? vellmeta::TextStyle::Numeric : vellmeta::TextStyle::People));
 }
 
+py::tuple catalogValues(const Metadata& meta)
+{
+    const std::vector<vellmeta::CatalogValue> values = vellmeta::catalogFieldValues(meta.container);
+    py::tuple row(values.size());
+    for (std::size_t i = 0; i < values.size(); ++i) {
+        const vellmeta::CatalogValue& v = values[i];
+        switch (v.kind) {
+        case vellmeta::CatalogValue::Kind::Null: row[i] = py::none(); break;
+        case vellmeta::CatalogValue::Kind::Integer: row[i] = py::int_(v.integer); break;
+        case vellmeta::CatalogValue::Kind::Real: row[i] = py::float_(v.real); break;
+        case vellmeta::CatalogValue::Kind::Text: row[i] = py::str(v.text); break;
+        }
+    }
+    return row;
+}
+
 int definedCount(const Metadata& meta)
 {
     int count = 0;
@@ -398,6 +415,9 @@ void bindMetadata(py::module_& m)
             "The field's value as one line of text, as the vellmeta tool writes it: for people\n"
             "(\"f/2.8\", \"1/48 s (0.020833 s)\"), or with numeric the decoded numbers as they are.\n"
             "None where the field is undefined; KeyError for an unknown name.")
+        .def("catalog_values", &catalogValues,
+            "The values of the catalog's field columns (catalog_columns()), in their order:\n"
+            "int, float, str or None; a float that is not a number is the str 'NaN'.")
         .def("to_dict", &toDict, "defined_only"_a = false,
             "The fields in container order, name to value; only the defined ones when asked.")
         .def("__eq__", [](const Metadata& a, const Metadata& b) { return a.container == b.container; },
@@ -572,6 +592,24 @@ void defineModule(py::module_& m)
     m.def("decode_file", &decodeFile, "path"_a, "color_space"_a = "native",
         "Decodes the header at the start of a file (its first 2480 bytes).");
     m.def("version", &VellMetadataContainer::VellMetadataContainerVersion, "The library's version record.");
+    m.def("catalog_schema", &vellmeta::catalogSchema,
+        "The SQL of the catalog `vellmeta --catalog` writes: the tables clips, catalog,\n"
+        "scans and scan_roots, the view clip_report and the indexes.");
+    m.def("catalog_columns", [] {
+        py::list columns;
+        for (std::string_view name : vellmeta::catalogFileColumns())
+            columns.append(py::make_tuple(std::string(name), "file"));
+        for (const vellmeta::CatalogColumn& column : vellmeta::catalogFieldColumns())
+            columns.append(py::make_tuple(column.name, vellmeta::sqlTypeName(column.type)));
+        return columns;
+    }, "The columns of the catalog's clips table, in order, as (name, type): the file's\n"
+       "columns (type 'file'), then each field's ('INTEGER', 'REAL' or 'TEXT').");
+    m.def("fingerprint", [](const py::object& data) {
+        ByteView bytes(data);
+        if (bytes.size() < kHeaderSize)
+            throw py::value_error(tooShort(bytes.size()));
+        return vellmeta::headerFingerprint(bytes.data());
+    }, "data"_a, "The fingerprint of a header's 2480 bytes, as the catalog keeps it.");
     m.def("parse_recorder_info", &parseRecorderInfo, "text"_a,
         "Splits a recorder text 'Codex Digital;<identifier>;<details>' into its parts.");
     m.def("camera_native_chromaticities",

@@ -22,6 +22,8 @@ namespace vellmeta {
 inline constexpr int kCatalogSchemaVersion = 1;
 
 enum class SqlType : std::uint8_t { Integer, Real, Text };
+// "INTEGER", "REAL" or "TEXT".
+VELLMETA_EXPORT const char* sqlTypeName(SqlType type);
 
 // One column of a container field.
 struct CatalogColumn {
