@@ -22,140 +22,173 @@ namespace {
 using Container = Vmc::VellMetadataContainer;
 using Kind = CatalogValue::Kind;
 
-CatalogValue integerValue(std::int64_t value)
+// Each value type's parts, handed to a column writer `to` in turn:
+// to.integer(suffix, v), to.real(suffix, v), to.text(suffix, bytes) and
+// to.null(suffix, type), the suffix appended to the field's name after an
+// underscore ("" for the field's own column).
+template <class To>
+void partsOf(std::uint32_t value, const FieldPresentation&, To& to)
 {
-    CatalogValue v;
-    v.kind = Kind::Integer;
-    v.integer = value;
-    return v;
+    to.integer("", value);
 }
-
-// SQL holds no NaN: it is written as a text.
-CatalogValue realValue(double value)
+template <class To>
+void partsOf(std::int32_t value, const FieldPresentation&, To& to)
 {
-    CatalogValue v;
-    if (std::isnan(value)) {
-        v.kind = Kind::Text;
-        v.text = "NaN";
-    } else {
-        v.kind = Kind::Real;
-        v.real = value;
-    }
-    return v;
+    to.integer("", value);
 }
-
-CatalogValue textValue(std::string text)
+template <class To>
+void partsOf(bool value, const FieldPresentation&, To& to)
 {
-    CatalogValue v;
-    v.kind = Kind::Text;
-    v.text = std::move(text);
-    return v;
+    to.integer("", value ? 1 : 0);
 }
-
-// Each value type's parts: emit(suffix, type, value) in turn, the suffix
-// appended to the field's name after an underscore ("" for the field's own
-// column).
-template <class Emit>
-void partsOf(std::uint32_t value, const FieldPresentation&, Emit&& emit)
+template <class To>
+void partsOf(float value, const FieldPresentation&, To& to)
 {
-    emit("", SqlType::Integer, integerValue(value));
+    to.real("", value);
 }
-template <class Emit>
-void partsOf(std::int32_t value, const FieldPresentation&, Emit&& emit)
+template <class To>
+void partsOf(const Vmc::Vec2& value, const FieldPresentation&, To& to)
 {
-    emit("", SqlType::Integer, integerValue(value));
+    to.real("x", value.x);
+    to.real("y", value.y);
 }
-template <class Emit>
-void partsOf(bool value, const FieldPresentation&, Emit&& emit)
-{
-    emit("", SqlType::Integer, integerValue(value ? 1 : 0));
-}
-template <class Emit>
-void partsOf(float value, const FieldPresentation&, Emit&& emit)
-{
-    emit("", SqlType::Real, realValue(value));
-}
-template <class Emit>
-void partsOf(const Vmc::Vec2& value, const FieldPresentation&, Emit&& emit)
-{
-    emit("x", SqlType::Real, realValue(value.x));
-    emit("y", SqlType::Real, realValue(value.y));
-}
-template <class Emit>
-void partsOf(const Vmc::Vec3& value, const FieldPresentation& p, Emit&& emit)
+template <class To>
+void partsOf(const Vmc::Vec3& value, const FieldPresentation& p, To& to)
 {
     const bool rgb = p.reading == Reading::Rgb;
-    emit(rgb ? "r" : "x", SqlType::Real, realValue(value.x));
-    emit(rgb ? "g" : "y", SqlType::Real, realValue(value.y));
-    emit(rgb ? "b" : "z", SqlType::Real, realValue(value.z));
+    to.real(rgb ? "r" : "x", value.x);
+    to.real(rgb ? "g" : "y", value.y);
+    to.real(rgb ? "b" : "z", value.z);
 }
-template <class Emit>
-void partsOf(const Vmc::ImageWindow& value, const FieldPresentation&, Emit&& emit)
+template <class To>
+void partsOf(const Vmc::ImageWindow& value, const FieldPresentation&, To& to)
 {
-    emit("minX", SqlType::Real, realValue(value.first.x));
-    emit("minY", SqlType::Real, realValue(value.first.y));
-    emit("maxX", SqlType::Real, realValue(value.second.x));
-    emit("maxY", SqlType::Real, realValue(value.second.y));
-    const std::optional<WindowSize> size = windowSize(value);
-    emit("width", SqlType::Real, size ? realValue(size->width) : CatalogValue());
-    emit("height", SqlType::Real, size ? realValue(size->height) : CatalogValue());
-}
-template <class Emit>
-void partsOf(const Vmc::Chromaticities& value, const FieldPresentation&, Emit&& emit)
-{
-    const std::pair<const char*, const Vmc::Vec2*> points[] = {
-        {"red", &value.red}, {"green", &value.green}, {"blue", &value.blue}, {"white", &value.white}};
-    for (const auto& [name, point] : points) {
-        emit(std::string(name) + "X", SqlType::Real, realValue(point->x));
-        emit(std::string(name) + "Y", SqlType::Real, realValue(point->y));
+    to.real("minX", value.first.x);
+    to.real("minY", value.first.y);
+    to.real("maxX", value.second.x);
+    to.real("maxY", value.second.y);
+    if (const std::optional<WindowSize> size = windowSize(value)) {
+        to.real("width", size->width);
+        to.real("height", size->height);
+    } else {
+        to.null("width", SqlType::Real);
+        to.null("height", SqlType::Real);
     }
 }
-template <class Emit>
-void partsOf(const Vmc::CameraTriple& value, const FieldPresentation&, Emit&& emit)
+template <class To>
+void partsOf(const Vmc::Chromaticities& value, const FieldPresentation&, To& to)
 {
-    emit("a", SqlType::Real, realValue(value.a));
-    emit("b", SqlType::Real, realValue(value.b));
-    emit("c", SqlType::Real, realValue(value.c));
-    emit("extra", SqlType::Integer, integerValue(value.extra));
+    to.real("redX", value.red.x);
+    to.real("redY", value.red.y);
+    to.real("greenX", value.green.x);
+    to.real("greenY", value.green.y);
+    to.real("blueX", value.blue.x);
+    to.real("blueY", value.blue.y);
+    to.real("whiteX", value.white.x);
+    to.real("whiteY", value.white.y);
+}
+template <class To>
+void partsOf(const Vmc::CameraTriple& value, const FieldPresentation&, To& to)
+{
+    to.real("a", value.a);
+    to.real("b", value.b);
+    to.real("c", value.c);
+    to.integer("extra", value.extra);
 }
 // The fraction as the header holds it, and its quotient for queries
 // (`sensorFrameRate > 30`).
-template <class Emit>
-void partsOf(const Vmc::Rational& value, const FieldPresentation&, Emit&& emit)
+template <class To>
+void partsOf(const Vmc::Rational& value, const FieldPresentation&, To& to)
 {
-    emit("", SqlType::Real,
-         realValue(static_cast<double>(value.numerator) / static_cast<double>(value.denominator)));
-    emit("numerator", SqlType::Integer, integerValue(value.numerator));
-    emit("denominator", SqlType::Integer, integerValue(value.denominator));
+    to.real("", static_cast<double>(value.numerator) / static_cast<double>(value.denominator));
+    to.integer("numerator", value.numerator);
+    to.integer("denominator", value.denominator);
 }
-template <class Emit>
-void partsOf(const VellRawMeta::TC_Struct& value, const FieldPresentation&, Emit&& emit)
+template <class To>
+void partsOf(const VellRawMeta::TC_Struct& value, const FieldPresentation&, To& to)
 {
-    emit("", SqlType::Text, textValue(timeCodeText(value)));
-    emit("bcdTime", SqlType::Integer, integerValue(std::uint32_t{value.bcdTime}));
-    emit("word1", SqlType::Integer, integerValue(std::uint32_t{value.word1}));
-    emit("rateAndDropFrame", SqlType::Integer, integerValue(std::uint32_t{value.rateAndDropFrame}));
-    emit("word3", SqlType::Integer, integerValue(std::uint32_t{value.word3}));
+    to.text("", timeCodeText(value));
+    to.integer("bcdTime", std::uint32_t{value.bcdTime});
+    to.integer("word1", std::uint32_t{value.word1});
+    to.integer("rateAndDropFrame", std::uint32_t{value.rateAndDropFrame});
+    to.integer("word3", std::uint32_t{value.word3});
 }
-template <class Emit>
-void partsOf(const MetaString& value, const FieldPresentation&, Emit&& emit)
+template <class To>
+void partsOf(const MetaString& value, const FieldPresentation&, To& to)
 {
-    emit("", SqlType::Text, textValue(value.text != nullptr ? validUtf8(value.text) : std::string()));
+    to.text("", value.text != nullptr ? std::string_view(value.text) : std::string_view());
 }
 
-// Calls partsOf for every field of `container`, in container order, with
-// the field's presentation and whether it is defined.
-template <class Visit>
-void forEachFieldParts(const Container& container, Visit&& visit)
+// Calls partsOf for every field of `container`, in container order; before
+// each field's parts, to.field(index, defined).
+template <class To>
+void forEachFieldParts(const Container& container, To& to)
 {
     Vmc::forEachField(container, [&](const Vmc::FieldInfo& info, const auto& field) {
         const FieldPresentation& p = kFields[info.index];
+        to.field(info.index, field.defined != 0);
         if constexpr (std::is_same_v<std::decay_t<decltype(field)>, MetaString>)
-            visit(info.index, field.defined != 0, [&](auto&& emit) { partsOf(field, p, emit); });
+            partsOf(field, p, to);
         else
-            visit(info.index, field.defined != 0, [&](auto&& emit) { partsOf(field.value, p, emit); });
+            partsOf(field.value, p, to);
     });
 }
+
+// The columns' names and types.
+struct ColumnLister {
+    std::vector<CatalogColumn>& columns;
+    int index = 0;
+
+    void field(int fieldIndex, bool) { index = fieldIndex; }
+    void add(std::string_view suffix, SqlType type)
+    {
+        std::string name(kFields[index].name);
+        if (!suffix.empty())
+            name.append("_").append(suffix);
+        columns.push_back({std::move(name), type, index});
+    }
+    template <class Number>
+    void integer(std::string_view suffix, Number) { add(suffix, SqlType::Integer); }
+    void real(std::string_view suffix, double) { add(suffix, SqlType::Real); }
+    void text(std::string_view suffix, std::string_view) { add(suffix, SqlType::Text); }
+    void null(std::string_view suffix, SqlType type) { add(suffix, type); }
+};
+
+// The values, written over those of the row before: the texts keep their
+// storage. An undefined field's parts are NULL; SQL holds no NaN, which is
+// written as the text "NaN".
+struct ValueWriter {
+    std::vector<CatalogValue>& values;
+    std::size_t at = 0;
+    bool defined = false;
+
+    void field(int, bool isDefined) { defined = isDefined; }
+    CatalogValue& next(Kind kind)
+    {
+        CatalogValue& v = values[at++];
+        v.kind = defined ? kind : Kind::Null;
+        return v;
+    }
+    template <class Number>
+    void integer(std::string_view, Number value) { next(Kind::Integer).integer = static_cast<std::int64_t>(value); }
+    void real(std::string_view, double value)
+    {
+        if (std::isnan(value) && defined) {
+            next(Kind::Text).text.assign("NaN");
+            return;
+        }
+        next(Kind::Real).real = value;
+    }
+    void text(std::string_view, std::string_view bytes)
+    {
+        CatalogValue& v = next(Kind::Text);
+        if (defined) {
+            v.text.clear();
+            appendValidUtf8(v.text, bytes);
+        }
+    }
+    void null(std::string_view, SqlType) { next(Kind::Null); }
+};
 
 // An SQL identifier: quoted, with any quote doubled.
 std::string identifier(std::string_view name)
@@ -203,29 +236,24 @@ const std::vector<CatalogColumn>& catalogFieldColumns()
 {
     static const std::vector<CatalogColumn> columns = [] {
         std::vector<CatalogColumn> list;
-        const Container empty;
-        forEachFieldParts(empty, [&](int index, bool, auto&& parts) {
-            parts([&](const std::string& suffix, SqlType type, const CatalogValue&) {
-                std::string name(kFields[index].name);
-                if (!suffix.empty())
-                    name += "_" + suffix;
-                list.push_back({std::move(name), type, index});
-            });
-        });
+        ColumnLister lister{list};
+        forEachFieldParts(Container(), lister);
         return list;
     }();
     return columns;
 }
 
+void catalogFieldValues(const Container& container, std::vector<CatalogValue>& values)
+{
+    values.resize(catalogFieldColumns().size());
+    ValueWriter writer{values};
+    forEachFieldParts(container, writer);
+}
+
 std::vector<CatalogValue> catalogFieldValues(const Container& container)
 {
     std::vector<CatalogValue> values;
-    values.reserve(catalogFieldColumns().size());
-    forEachFieldParts(container, [&](int, bool defined, auto&& parts) {
-        parts([&](const std::string&, SqlType, CatalogValue value) {
-            values.push_back(defined ? std::move(value) : CatalogValue());
-        });
-    });
+    catalogFieldValues(container, values);
     return values;
 }
 
@@ -268,13 +296,57 @@ std::string catalogSchema()
     return sql;
 }
 
+namespace {
+
+// xxHash64 with seed 0, over the 2480 bytes: a hash any language has a
+// library for, and quick (a header is 77 stripes of four 64-bit lanes).
+constexpr std::uint64_t kPrime1 = 0x9E3779B185EBCA87u;
+constexpr std::uint64_t kPrime2 = 0xC2B2AE3D27D4EB4Fu;
+constexpr std::uint64_t kPrime3 = 0x165667B19E3779F9u;
+constexpr std::uint64_t kPrime4 = 0x85EBCA77C2B2AE63u;
+
+std::uint64_t rotateLeft(std::uint64_t value, int bits) { return value << bits | value >> (64 - bits); }
+
+// Little-endian; written out, compilers make one load of it.
+std::uint64_t word(const unsigned char* b)
+{
+    return std::uint64_t{b[0]} | std::uint64_t{b[1]} << 8 | std::uint64_t{b[2]} << 16 | std::uint64_t{b[3]} << 24 |
+           std::uint64_t{b[4]} << 32 | std::uint64_t{b[5]} << 40 | std::uint64_t{b[6]} << 48 | std::uint64_t{b[7]} << 56;
+}
+
+std::uint64_t mixLane(std::uint64_t lane, std::uint64_t input)
+{
+    return rotateLeft(lane + input * kPrime2, 31) * kPrime1;
+}
+
+std::uint64_t merge(std::uint64_t hash, std::uint64_t lane)
+{
+    return (hash ^ mixLane(0, lane)) * kPrime1 + kPrime4;
+}
+
+} // namespace
+
 std::string headerFingerprint(const unsigned char* header)
 {
-    std::uint64_t hash = 0xCBF29CE484222325u; // FNV-1a, 64 bits
-    for (std::size_t i = 0; i < kHeaderSize; ++i) {
-        hash ^= header[i];
-        hash *= 0x100000001B3u;
-    }
+    static_assert(kHeaderSize % 8 == 0, "the tail is whole words");
+    std::uint64_t lanes[4] = {kPrime1 + kPrime2, kPrime2, 0, 0 - kPrime1};
+    const unsigned char* p = header;
+    for (; p + 32 <= header + kHeaderSize; p += 32)
+        for (int lane = 0; lane < 4; ++lane)
+            lanes[lane] = mixLane(lanes[lane], word(p + 8 * lane));
+    std::uint64_t hash = rotateLeft(lanes[0], 1) + rotateLeft(lanes[1], 7) + rotateLeft(lanes[2], 12) +
+                         rotateLeft(lanes[3], 18);
+    for (std::uint64_t lane : lanes)
+        hash = merge(hash, lane);
+    hash += kHeaderSize;
+    for (; p < header + kHeaderSize; p += 8)
+        hash = rotateLeft(hash ^ mixLane(0, word(p)), 27) * kPrime1 + kPrime4;
+    hash ^= hash >> 33;
+    hash *= kPrime2;
+    hash ^= hash >> 29;
+    hash *= kPrime3;
+    hash ^= hash >> 32;
+
     static constexpr char kDigits[] = "0123456789abcdef";
     std::string text(16, '0');
     for (int i = 15; i >= 0; --i, hash >>= 4)

@@ -118,15 +118,16 @@ private:
             s.message = input.message;
             return;
         case Input::Kind::File:
-            if (options_.unchanged && fileFacts(input.path, s.facts) && options_.unchanged(input.path, s.facts)) {
+            if (const FileFacts* known = options_.known ? options_.known(input.path) : nullptr;
+                known != nullptr && fileFacts(input.path, s.facts) && s.facts == *known) {
                 s.kind = Scanned::Kind::Unchanged;
                 s.hasFacts = true;
                 s.message.clear();
                 return;
             }
             s.message = readHeader(input.path, s.header, input.foundByWalk,
-                                   options_.facts || options_.unchanged ? &s.facts : nullptr);
-            s.hasFacts = s.message.empty() && (options_.facts || options_.unchanged);
+                                   options_.facts || options_.known ? &s.facts : nullptr);
+            s.hasFacts = s.message.empty() && (options_.facts || options_.known);
             break;
         case Input::Kind::StandardInput: break; // read already
         }

@@ -1,10 +1,14 @@
 // SPDX-License-Identifier: Apache-2.0
 // The presentation of field values: plain and for people, as text and as
-// JSON, the text encodings every view relies on, and clip-report cells.
+// JSON, the text encodings every view relies on, clip-report cells and
+// catalog rows.
+#include <vellmeta/Catalog.h>
+#include <vellmeta/Decode.h>
 #include <vellmeta/Report.h>
 #include <vellmeta/Text.h>
 #include <vellmeta/Values.h>
 
+#include <array>
 #include <charconv>
 #include <cmath>
 #include <cstring>
@@ -249,4 +253,66 @@ TEST(TableCells, QuotedAndNeutralised)
         EXPECT_EQ(csv, c.csv) << c.text;
         EXPECT_EQ(tsv, c.tsv) << c.text;
     }
+}
+
+TEST(CatalogRows, FingerprintIsTheHeadersXxHash64)
+{
+    // As `xxhsum -H64` prints them, so that any host can work a fingerprint out.
+    std::array<unsigned char, vellmeta::kHeaderSize> zeros{}, counting{};
+    for (std::size_t i = 0; i < counting.size(); ++i)
+        counting[i] = static_cast<unsigned char>(i % 251);
+    EXPECT_EQ(vellmeta::headerFingerprint(zeros.data()), "881cabbe54b02495");
+    EXPECT_EQ(vellmeta::headerFingerprint(counting.data()), "51cc047fbd76c4ae");
+}
+
+TEST(CatalogRows, RowWrittenOverAnotherEqualsAFreshOne)
+{
+    // A host reuses one row's storage clip after clip: nothing of the row
+    // before may stay, not a text, a kind or a definedness.
+    using Kind = vellmeta::CatalogValue::Kind;
+    const auto same = [](const vellmeta::CatalogValue& a, const vellmeta::CatalogValue& b) {
+        if (a.kind != b.kind)
+            return false;
+        switch (a.kind) {
+        case Kind::Null: return true;
+        case Kind::Integer: return a.integer == b.integer;
+        case Kind::Real: return a.real == b.real;
+        case Kind::Text: return a.text == b.text;
+        }
+        return false;
+    };
+    const Container rows[] = {
+        with("lookName", "Day exterior, long name", with("extraFloatValue", kNaN, with("sensorFrameRate", Vmc::Rational(24000, 1001)))),
+        with("lookName", "\xFF", with("fullImageWindow", Vmc::ImageWindow{{0, 0}, {kNaN, 1}})),
+        Container(),
+        with("whiteBalanceRgb", Vmc::Vec3{1, 2, 3}),
+    };
+    const std::vector<vellmeta::CatalogColumn>& columns = vellmeta::catalogFieldColumns();
+    std::vector<vellmeta::CatalogValue> reused;
+    for (const Container& row : rows) {
+        vellmeta::catalogFieldValues(row, reused);
+        const std::vector<vellmeta::CatalogValue> fresh = vellmeta::catalogFieldValues(row);
+        ASSERT_EQ(reused.size(), columns.size());
+        ASSERT_EQ(fresh.size(), columns.size());
+        for (std::size_t i = 0; i < columns.size(); ++i)
+            EXPECT_TRUE(same(reused[i], fresh[i])) << columns[i].name;
+    }
+    // What the first row makes of its values: NaN is a text, a text is UTF-8,
+    // a rate its quotient and its parts, an undefined field NULL.
+    const std::vector<vellmeta::CatalogValue> first = vellmeta::catalogFieldValues(rows[0]);
+    const auto value = [&](const std::vector<vellmeta::CatalogValue>& row, std::string_view name) {
+        for (std::size_t i = 0; i < columns.size(); ++i)
+            if (columns[i].name == name)
+                return row[i];
+        ADD_FAILURE() << name;
+        return vellmeta::CatalogValue();
+    };
+    EXPECT_EQ(value(first, "extraFloatValue").text, "NaN");
+    EXPECT_EQ(value(first, "sensorFrameRate").real, 24000.0 / 1001.0);
+    EXPECT_EQ(value(first, "sensorFrameRate_denominator").integer, 1001);
+    EXPECT_EQ(value(first, "whiteBalanceRgb_g").kind, Kind::Null);
+    const std::vector<vellmeta::CatalogValue> second = vellmeta::catalogFieldValues(rows[1]);
+    EXPECT_EQ(value(second, "lookName").text, kFFFD);
+    EXPECT_EQ(value(second, "fullImageWindow_width").kind, Kind::Null) << "a corner is NaN";
+    EXPECT_EQ(value(second, "fullImageWindow_maxX").text, "NaN");
 }

@@ -79,6 +79,11 @@ public:
     {
         check(sqlite3_bind_text(statement_, at, text.data(), static_cast<int>(text.size()), SQLITE_TRANSIENT));
     }
+    // A text that stays where it is until the statement has run: not copied.
+    void bindInPlace(int at, std::string_view text)
+    {
+        check(sqlite3_bind_text(statement_, at, text.data(), static_cast<int>(text.size()), SQLITE_STATIC));
+    }
     void bindNull(int at) { check(sqlite3_bind_null(statement_, at)); }
 
     // The next row, or false when there is none.
@@ -98,11 +103,8 @@ public:
         step();
         reset();
     }
-    void reset()
-    {
-        sqlite3_reset(statement_);
-        sqlite3_clear_bindings(statement_);
-    }
+    // Ready to run again; each run binds all its parameters anew.
+    void reset() { sqlite3_reset(statement_); }
 
     std::int64_t integer(int column) const { return sqlite3_column_int64(statement_, column); }
     std::string text(int column) const
@@ -129,17 +131,14 @@ std::int64_t queryInteger(sqlite3* db, const char* sql)
     return statement.step() ? statement.integer(0) : 0;
 }
 
-// What the catalog knows of a file, from its row.
+// What the catalog knows of a file, from its row, and whether this scan
+// found it.
 struct Known {
     FileFacts facts;
-    std::string colorSpace;
+    bool sameColorSpace = false; // decoded in this scan's colour space: unread while unchanged
     bool missing = false;
+    bool seen = false;
 };
-
-bool sameFacts(const FileFacts& a, const FileFacts& b)
-{
-    return a.device == b.device && a.inode == b.inode && a.size == b.size && a.modifiedNs == b.modifiedNs;
-}
 
 // The paths of rows under a root: the root itself (a file named) and what
 // lies below it (a folder walked).
@@ -182,11 +181,12 @@ public:
     void configure(ScanOptions& scan) override
     {
         scan.facts = true;
-        // Read only by the workers during the scan: the rows loaded at start.
-        scan.unchanged = [this](const std::string& path, const FileFacts& facts) {
+        // The workers look the rows loaded at start up; the sink marks them
+        // seen, a member they do not read.
+        scan.known = [this](const std::string& path) -> const FileFacts* {
             const auto row = known_.find(path);
-            return row != known_.end() && !row->second.missing && row->second.colorSpace == options_.colorSpace &&
-                   sameFacts(row->second.facts, facts);
+            return row != known_.end() && row->second.sameColorSpace && !row->second.missing ? &row->second.facts
+                                                                                              : nullptr;
         };
     }
 
@@ -218,7 +218,7 @@ public:
         try {
             if (input.kind == Scanned::Kind::Unchanged) {
                 ++unchanged_;
-                seen_.insert(input.path);
+                known_.find(input.path)->second.seen = true;
                 return;
             }
             store(input);
@@ -267,18 +267,19 @@ private:
     // and for the end to find what is missing.
     void loadKnown()
     {
-        Statement rows(db_->get(), rowsUnder("path, device, inode, size, modified_ns, color_space, missing"));
+        Statement rows(db_->get(), rowsUnder("path, device, inode, size, modified_ns, color_space = ?2, missing"));
         for (const std::string& root : options_.roots) {
             rows.bind(1, std::string_view(root));
+            rows.bind(2, std::string_view(options_.colorSpace));
             while (rows.step()) {
                 Known known;
                 known.facts.device = static_cast<std::uint64_t>(rows.integer(1));
                 known.facts.inode = static_cast<std::uint64_t>(rows.integer(2));
                 known.facts.size = static_cast<std::uint64_t>(rows.integer(3));
                 known.facts.modifiedNs = rows.integer(4);
-                known.colorSpace = rows.text(5);
+                known.sameColorSpace = rows.integer(5) != 0;
                 known.missing = rows.integer(6) != 0;
-                known_.emplace(rows.text(0), std::move(known));
+                known_.emplace(rows.text(0), known);
             }
             rows.reset();
         }
@@ -322,6 +323,7 @@ private:
         const auto row = known_.find(input.path);
         write([&] {
             if (row != known_.end()) {
+                row->second.seen = true;
                 ++updated_;
             } else if (const std::string from = movedFrom(input, fingerprint); !from.empty()) {
                 move_->bind(1, std::string_view(input.path));
@@ -335,7 +337,6 @@ private:
             bindRow(input, fingerprint);
             upsert_->run();
         });
-        seen_.insert(input.path);
         rowWritten();
     }
 
@@ -367,6 +368,8 @@ private:
         return {};
     }
 
+    // Binds the row of `input`; the texts are bound where they are, in
+    // `input`, `fingerprint` and values_, which all outlive the run.
     void bindRow(const Scanned& input, const std::string& fingerprint)
     {
         Statement& s = *upsert_;
@@ -378,25 +381,26 @@ private:
                 s.bindNull(at);
             ++at;
         };
-        s.bind(at++, std::string_view(input.path));
+        s.bindInPlace(at++, input.path);
         fact(input.facts.device);
         fact(input.facts.inode);
         fact(input.facts.size);
         fact(static_cast<std::uint64_t>(input.facts.modifiedNs));
-        s.bind(at++, std::string_view(fingerprint));
+        s.bindInPlace(at++, fingerprint);
         s.bind(at++, nowNs());
-        s.bind(at++, std::string_view(options_.colorSpace));
+        s.bindInPlace(at++, options_.colorSpace);
         s.bind(at++, std::int64_t{input.clip.isError ? 1 : 0});
         s.bind(at++, std::int64_t{input.clip.code});
-        s.bind(at++, std::string_view(input.clip.message));
+        s.bindInPlace(at++, input.clip.message);
         s.bind(at++, std::int64_t{0}); // not missing
         s.bind(at++, started_);        // seen by this scan
-        for (const CatalogValue& value : catalogFieldValues(input.clip.container)) {
+        catalogFieldValues(input.clip.container, values_);
+        for (const CatalogValue& value : values_) {
             switch (value.kind) {
             case CatalogValue::Kind::Null: s.bindNull(at); break;
             case CatalogValue::Kind::Integer: s.bind(at, value.integer); break;
             case CatalogValue::Kind::Real: s.bind(at, value.real); break;
-            case CatalogValue::Kind::Text: s.bind(at, std::string_view(value.text)); break;
+            case CatalogValue::Kind::Text: s.bindInPlace(at, value.text); break;
             }
             ++at;
         }
@@ -415,7 +419,7 @@ private:
                                    "coalesce(?, 0)) WHERE path = ?");
         Statement prune(db_->get(), "DELETE FROM clips WHERE path = ?");
         for (const auto& [path, known] : known_) {
-            if (seen_.count(path) != 0 || movedFrom_.count(path) != 0)
+            if (known.seen || movedFrom_.count(path) != 0)
                 continue;
             write([&] {
                 if (options_.prune) {
@@ -454,8 +458,8 @@ private:
     std::unique_ptr<Statement> upsert_;
     std::unique_ptr<Statement> sameFile_;
     std::unique_ptr<Statement> move_;
+    std::vector<CatalogValue> values_; // the row being written
     std::unordered_map<std::string, Known> known_;
-    std::unordered_set<std::string> seen_;
     std::unordered_set<std::string> movedFrom_;
     const std::int64_t started_ = nowNs();
     std::int64_t scanId_ = 0;
@@ -514,7 +518,7 @@ std::unique_ptr<Sink> catalogSink(const CatalogOptions& options, std::string& pr
         }
     };
     try {
-        if (sqlite3_open_v2(options.path.c_str(), db->out(), SQLITE_OPEN_READWRITE | (existed ? 0 : SQLITE_OPEN_CREATE),
+        if (sqlite3_open_v2(options.path.c_str(), db->out(), SQLITE_OPEN_NOMUTEX | SQLITE_OPEN_READWRITE | (existed ? 0 : SQLITE_OPEN_CREATE),
                             nullptr) != SQLITE_OK)
             throw Failure(db->get());
         if (sqlite3_db_readonly(db->get(), "main") == 1) {

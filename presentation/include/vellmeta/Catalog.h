@@ -50,6 +50,10 @@ struct CatalogValue {
 // The values of the field columns of `container`, in the order of
 // catalogFieldColumns().
 VELLMETA_EXPORT std::vector<CatalogValue> catalogFieldValues(const Vmc::VellMetadataContainer& container);
+// The same, written over `values` (a host writing row after row): the texts
+// keep their storage.
+VELLMETA_EXPORT void catalogFieldValues(const Vmc::VellMetadataContainer& container,
+                                        std::vector<CatalogValue>& values);
 
 // The SQL that creates an empty catalog of schema version
 // kCatalogSchemaVersion: the tables `clips` (one row per file, keyed by its
@@ -61,8 +65,9 @@ VELLMETA_EXPORT std::string catalogSchema();
 // The columns of `clips` before the field columns, in order.
 VELLMETA_EXPORT const std::vector<std::string_view>& catalogFileColumns();
 
-// A fingerprint of a header's 2480 bytes: 16 hexadecimal digits of a 64-bit
-// FNV-1a hash, the same for the same bytes on every surface.
+// A fingerprint of a header's 2480 bytes: their xxHash64 (seed 0) as 16
+// hexadecimal digits, the same for the same bytes on every surface and as
+// `xxhsum -H64` prints it.
 VELLMETA_EXPORT std::string headerFingerprint(const unsigned char* header);
 
 } // namespace vellmeta

@@ -42,11 +42,16 @@ struct FileFacts {
     std::int64_t modifiedNs = 0; // modification time, nanoseconds since 1970
 };
 
+inline bool operator==(const FileFacts& a, const FileFacts& b)
+{
+    return a.device == b.device && a.inode == b.inode && a.size == b.size && a.modifiedNs == b.modifiedNs;
+}
+
 // One input of a scan.
 struct Scanned {
     enum class Kind {
         Clip,      // a header read and decoded
-        Unchanged, // a file the scan was told not to read again (ScanOptions::unchanged)
+        Unchanged, // a file the scan was told not to read again (ScanOptions::known)
         Problem,   // an input that could not be used: `message` says why
         Note,      // something a walk skips on purpose: `message` says what
     };
@@ -67,10 +72,11 @@ struct ScanOptions {
     ColorSpace colorSpace = kDefaultColorSpace;
     // The facts of each file read, from the open file.
     bool facts = false;
-    // When given, asked on a worker thread with the facts of each file before
-    // it is read (`facts` is then implied): true leaves the file unread, an
-    // input of kind Unchanged.
-    std::function<bool(const std::string& path, const FileFacts& facts)> unchanged;
+    // When given, asked on a worker thread before a file is read: the facts
+    // the host holds for its path, or nullptr. A file whose facts are still
+    // the same is left unread, an input of kind Unchanged (`facts` is then
+    // implied). The answer must stay valid until the scan ends.
+    std::function<const FileFacts*(const std::string& path)> known;
     // When given, called on a worker thread for each decoded clip, several
     // at once: what a sink can make of a clip alone (its entry in a report).
     std::function<void(Scanned& input)> prepare;
