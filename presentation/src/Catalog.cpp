@@ -272,6 +272,7 @@ std::string catalogSchema()
 {
     std::string sql = "-- The vellmeta catalog, schema version " + std::to_string(kCatalogSchemaVersion) +
                       ": one row per clip file, one column per container field.\n"
+                      "PRAGMA page_size = " + std::to_string(kCatalogPageSize) + ";\n" +
                       "PRAGMA user_version = " + std::to_string(kCatalogSchemaVersion) + ";\n\n"
                       "CREATE TABLE catalog (\n    key TEXT PRIMARY KEY NOT NULL,\n    value TEXT\n);\n\n"
                       "CREATE TABLE scans (\n    id INTEGER PRIMARY KEY,\n    started_ns INTEGER NOT NULL,\n"
@@ -286,7 +287,9 @@ std::string catalogSchema()
         sql += "    " + identifier(fields[i].name) + " " + sqlTypeName(fields[i].type) +
                (i + 1 < fields.size() ? ",\n" : "\n");
     sql += ");\n\n"
-           "CREATE INDEX clips_by_inode ON clips (device, inode);\n\n"
+           "CREATE INDEX clips_by_inode ON clips (device, inode);\n"
+           "-- What a rescan compares, read without the rows.\n"
+           "CREATE INDEX clips_files ON clips (path, device, inode, size, modified_ns, color_space, missing);\n\n"
            "-- The clip report: its columns under their people's labels.\n"
            "CREATE VIEW clip_report AS SELECT\n    path AS \"Path\",\n";
     for (int index : kReportColumns)

@@ -34,9 +34,9 @@ public:
     Scan(const ScanOptions& options, const std::function<void(Scanned&)>& take) : options_(options), take_(take)
     {
         const int jobs = std::clamp(options.jobs, 1, kMostJobs);
-        jobs_ = jobs > 1 ? jobs : 0;
+        jobs_ = jobs > 1 || options.readAhead ? jobs : 0;
         const std::size_t jobCount = static_cast<std::size_t>(jobs);
-        slots_.resize(jobs > 1 ? std::max(2 * jobCount, std::min(jobCount * kSlotsPerJob, kMostSlots)) : 1);
+        slots_.resize(jobs_ > 0 ? std::max(2 * jobCount, std::min(jobCount * kSlotsPerJob, kMostSlots)) : 1);
         // The scanning thread sleeps until half the slots are done, so that
         // it and the workers wake once per batch of files rather than once
         // per file.

@@ -1,12 +1,15 @@
 // SPDX-License-Identifier: Apache-2.0
 #include "Catalog.h"
+#include "CatalogRow.h"
+#include "KnownFiles.h"
+#include "Sqlite.h"
 
+#include <algorithm>
 #include <chrono>
 #include <cstdio>
 #include <cstring>
 #include <stdexcept>
 #include <string_view>
-#include <unordered_map>
 #include <unordered_set>
 
 #include <sqlite3.h>
@@ -19,132 +22,20 @@ namespace vellmeta::cli {
 
 namespace {
 
-// What SQLite says went wrong, with what the system said where it said it.
-class Failure : public std::runtime_error {
-public:
-    explicit Failure(sqlite3* db) : std::runtime_error(describe(db)) {}
-
-private:
-    static std::string describe(sqlite3* db)
-    {
-        std::string text = sqlite3_errmsg(db);
-        const int system = sqlite3_system_errno(db);
-        if (system != 0 && sqlite3_errcode(db) != SQLITE_NOTADB)
-            text += std::string(" (") + std::strerror(system) + ")";
-        return text;
-    }
-};
-
 std::int64_t nowNs()
 {
     return std::chrono::duration_cast<std::chrono::nanoseconds>(std::chrono::system_clock::now().time_since_epoch())
         .count();
 }
 
-class Database {
-public:
-    Database() = default;
-    Database(const Database&) = delete;
-    Database& operator=(const Database&) = delete;
-    ~Database() { sqlite3_close_v2(db_); }
-
-    sqlite3** out() { return &db_; }
-    sqlite3* get() const { return db_; }
-
-    void exec(const char* sql)
-    {
-        if (sqlite3_exec(db_, sql, nullptr, nullptr, nullptr) != SQLITE_OK)
-            throw Failure(db_);
-    }
-
-private:
-    sqlite3* db_ = nullptr;
-};
-
-class Statement {
-public:
-    Statement(sqlite3* db, std::string_view sql) : db_(db)
-    {
-        if (sqlite3_prepare_v3(db, sql.data(), static_cast<int>(sql.size()), SQLITE_PREPARE_PERSISTENT, &statement_,
-                               nullptr) != SQLITE_OK)
-            throw Failure(db);
-    }
-    Statement(const Statement&) = delete;
-    Statement& operator=(const Statement&) = delete;
-    ~Statement() { sqlite3_finalize(statement_); }
-
-    void bind(int at, std::int64_t value) { check(sqlite3_bind_int64(statement_, at, value)); }
-    void bind(int at, double value) { check(sqlite3_bind_double(statement_, at, value)); }
-    void bind(int at, std::string_view text)
-    {
-        check(sqlite3_bind_text(statement_, at, text.data(), static_cast<int>(text.size()), SQLITE_TRANSIENT));
-    }
-    // A text that stays where it is until the statement has run: not copied.
-    void bindInPlace(int at, std::string_view text)
-    {
-        check(sqlite3_bind_text(statement_, at, text.data(), static_cast<int>(text.size()), SQLITE_STATIC));
-    }
-    void bindNull(int at) { check(sqlite3_bind_null(statement_, at)); }
-
-    // The next row, or false when there is none.
-    bool step()
-    {
-        const int rc = sqlite3_step(statement_);
-        if (rc == SQLITE_ROW)
-            return true;
-        if (rc != SQLITE_DONE) {
-            sqlite3_reset(statement_);
-            throw Failure(db_);
-        }
-        return false;
-    }
-    void run()
-    {
-        step();
-        reset();
-    }
-    // Ready to run again; each run binds all its parameters anew.
-    void reset() { sqlite3_reset(statement_); }
-
-    std::int64_t integer(int column) const { return sqlite3_column_int64(statement_, column); }
-    std::string text(int column) const
-    {
-        const auto* text = reinterpret_cast<const char*>(sqlite3_column_text(statement_, column));
-        return text != nullptr ? std::string(text, static_cast<std::size_t>(sqlite3_column_bytes(statement_, column)))
-                               : std::string();
-    }
-
-private:
-    void check(int rc)
-    {
-        if (rc != SQLITE_OK)
-            throw Failure(db_);
-    }
-
-    sqlite3* db_;
-    sqlite3_stmt* statement_ = nullptr;
-};
-
-std::int64_t queryInteger(sqlite3* db, const char* sql)
+// The rows under a root: the root itself (a file named) and what lies below
+// it (a folder walked). Two searches rather than one with OR, which would
+// read each row from the table rather than from an index that covers
+// `columns`.
+std::string rowsUnder(const std::string& columns)
 {
-    Statement statement(db, sql);
-    return statement.step() ? statement.integer(0) : 0;
-}
-
-// What the catalog knows of a file, from its row, and whether this scan
-// found it.
-struct Known {
-    FileFacts facts;
-    bool sameColorSpace = false; // decoded in this scan's colour space: unread while unchanged
-    bool missing = false;
-    bool seen = false;
-};
-
-// The paths of rows under a root: the root itself (a file named) and what
-// lies below it (a folder walked).
-std::string rowsUnder(const char* columns)
-{
-    return std::string("SELECT ") + columns + " FROM clips WHERE path = ?1 OR (path > ?1 || '/' AND path < ?1 || '0')";
+    return "SELECT " + columns + " FROM clips WHERE path = ?1 UNION ALL SELECT " + columns +
+           " FROM clips WHERE path > ?1 || '/' AND path < ?1 || '0'";
 }
 
 class CatalogSink : public Sink {
@@ -181,14 +72,18 @@ public:
     void configure(ScanOptions& scan) override
     {
         scan.facts = true;
+        // Writing a row costs about what reading and decoding its file does:
+        // the two go side by side.
+        scan.readAhead = true;
         // The workers look the rows loaded at start up; the sink marks them
         // seen, a member they do not read.
         scan.known = [this](const std::string& path) -> const FileFacts* {
-            const auto row = known_.find(path);
-            return row != known_.end() && row->second.sameColorSpace && !row->second.missing ? &row->second.facts
-                                                                                              : nullptr;
+            const Known* row = known_.find(path);
+            return row != nullptr && row->sameColorSpace && !row->missing ? &row->facts : nullptr;
         };
     }
+
+    void prepare(Scanned& input) const override { encodeRow(input, input.entry); }
 
     void begin(Output&) override
     {
@@ -218,7 +113,6 @@ public:
         try {
             if (input.kind == Scanned::Kind::Unchanged) {
                 ++unchanged_;
-                known_.find(input.path)->second.seen = true;
                 return;
             }
             store(input);
@@ -267,22 +161,31 @@ private:
     // and for the end to find what is missing.
     void loadKnown()
     {
+        Statement count(db_->get(), "SELECT count(*) FROM (" + rowsUnder("path") + ")");
+        std::size_t rowCount = 0;
+        for (const std::string& root : options_.roots) {
+            count.bind(1, std::string_view(root));
+            if (count.step())
+                rowCount += static_cast<std::size_t>(count.integer(0));
+            count.reset();
+        }
+        known_.reserve(rowCount);
         Statement rows(db_->get(), rowsUnder("path, device, inode, size, modified_ns, color_space = ?2, missing"));
         for (const std::string& root : options_.roots) {
             rows.bind(1, std::string_view(root));
             rows.bind(2, std::string_view(options_.colorSpace));
             while (rows.step()) {
-                Known known;
+                Known& known = known_.add(rows.textView(0));
                 known.facts.device = static_cast<std::uint64_t>(rows.integer(1));
                 known.facts.inode = static_cast<std::uint64_t>(rows.integer(2));
                 known.facts.size = static_cast<std::uint64_t>(rows.integer(3));
                 known.facts.modifiedNs = rows.integer(4);
                 known.sameColorSpace = rows.integer(5) != 0;
                 known.missing = rows.integer(6) != 0;
-                known_.emplace(rows.text(0), known);
             }
             rows.reset();
         }
+        known_.ready();
     }
 
     // Runs `work` inside the current write transaction, beginning one when
@@ -319,11 +222,13 @@ private:
 
     void store(const Scanned& input)
     {
-        const std::string fingerprint = headerFingerprint(input.header.data());
-        const auto row = known_.find(input.path);
+        if (input.entry.empty())
+            encodeRow(input, row_);
+        RowReader row(input.entry.empty() ? row_ : input.entry);
+        const std::string_view fingerprint = row.fingerprint();
+        const Known* known = known_.find(input.path);
         write([&] {
-            if (row != known_.end()) {
-                row->second.seen = true;
+            if (known != nullptr) {
                 ++updated_;
             } else if (const std::string from = movedFrom(input, fingerprint); !from.empty()) {
                 move_->bind(1, std::string_view(input.path));
@@ -334,7 +239,7 @@ private:
             } else {
                 ++added_;
             }
-            bindRow(input, fingerprint);
+            bindRow(input, fingerprint, row);
             upsert_->run();
         });
         rowWritten();
@@ -343,7 +248,7 @@ private:
     // The path of a row whose file this is, moved on the same disk: the same
     // device, inode, size, modification time and header, at a path where
     // that file no longer is.
-    std::string movedFrom(const Scanned& input, const std::string& fingerprint)
+    std::string movedFrom(const Scanned& input, std::string_view fingerprint)
     {
         if (!input.hasFacts)
             return {};
@@ -352,7 +257,7 @@ private:
         same.bind(2, static_cast<std::int64_t>(input.facts.inode));
         same.bind(3, static_cast<std::int64_t>(input.facts.size));
         same.bind(4, input.facts.modifiedNs);
-        same.bind(5, std::string_view(fingerprint));
+        same.bind(5, fingerprint);
         while (same.step()) {
             const std::string path = same.text(0);
             struct stat info{};
@@ -369,8 +274,8 @@ private:
     }
 
     // Binds the row of `input`; the texts are bound where they are, in
-    // `input`, `fingerprint` and values_, which all outlive the run.
-    void bindRow(const Scanned& input, const std::string& fingerprint)
+    // `input` and its entry, which outlive the run.
+    void bindRow(const Scanned& input, std::string_view fingerprint, RowReader& row)
     {
         Statement& s = *upsert_;
         int at = 1;
@@ -394,15 +299,13 @@ private:
         s.bindInPlace(at++, input.clip.message);
         s.bind(at++, std::int64_t{0}); // not missing
         s.bind(at++, started_);        // seen by this scan
-        catalogFieldValues(input.clip.container, values_);
-        for (const CatalogValue& value : values_) {
-            switch (value.kind) {
+        for (std::size_t column = 0, columns = catalogFieldColumns().size(); column < columns; ++column, ++at) {
+            switch (row.kind()) {
             case CatalogValue::Kind::Null: s.bindNull(at); break;
-            case CatalogValue::Kind::Integer: s.bind(at, value.integer); break;
-            case CatalogValue::Kind::Real: s.bind(at, value.real); break;
-            case CatalogValue::Kind::Text: s.bindInPlace(at, value.text); break;
+            case CatalogValue::Kind::Integer: s.bind(at, row.integer()); break;
+            case CatalogValue::Kind::Real: s.bind(at, row.real()); break;
+            case CatalogValue::Kind::Text: s.bindInPlace(at, row.text()); break;
             }
-            ++at;
         }
     }
 
@@ -418,12 +321,12 @@ private:
         Statement mark(db_->get(), "UPDATE clips SET missing = 1, last_seen_ns = max(coalesce(last_seen_ns, 0), "
                                    "coalesce(?, 0)) WHERE path = ?");
         Statement prune(db_->get(), "DELETE FROM clips WHERE path = ?");
-        for (const auto& [path, known] : known_) {
-            if (known.seen || movedFrom_.count(path) != 0)
-                continue;
+        known_.forEachUnseen([&](std::string_view path, const Known& known) {
+            if (movedFrom_.count(std::string(path)) != 0)
+                return;
             write([&] {
                 if (options_.prune) {
-                    prune.bind(1, std::string_view(path));
+                    prune.bind(1, path);
                     prune.run();
                     ++pruned_;
                     return;
@@ -432,15 +335,15 @@ private:
                 if (known.missing)
                     return;
                 lastScan.bind(1, scanId_);
-                lastScan.bind(2, std::string_view(path));
+                lastScan.bind(2, path);
                 const std::int64_t lastSeen = lastScan.step() ? lastScan.integer(0) : 0;
                 lastScan.reset();
                 mark.bind(1, lastSeen);
-                mark.bind(2, std::string_view(path));
+                mark.bind(2, path);
                 mark.run();
             });
             rowWritten();
-        }
+        });
     }
 
     void fail(Output& output, const Failure& failure)
@@ -458,8 +361,8 @@ private:
     std::unique_ptr<Statement> upsert_;
     std::unique_ptr<Statement> sameFile_;
     std::unique_ptr<Statement> move_;
-    std::vector<CatalogValue> values_; // the row being written
-    std::unordered_map<std::string, Known> known_;
+    std::string row_; // a clip's row when no worker made it
+    KnownFiles known_;
     std::unordered_set<std::string> movedFrom_;
     const std::int64_t started_ = nowNs();
     std::int64_t scanId_ = 0;
@@ -543,7 +446,11 @@ std::unique_ptr<Sink> catalogSink(const CatalogOptions& options, std::string& pr
             return nullptr;
         }
         // Readers never block the writer, nor the writer them.
+        // A new catalog's page size is set before its first page is written.
+        if (version == 0)
+            db->exec(("PRAGMA page_size = " + std::to_string(kCatalogPageSize)).c_str());
         db->exec("PRAGMA journal_mode = WAL");
+
         db->exec("PRAGMA synchronous = NORMAL");
         if (version < kCatalogSchemaVersion)
             migrate(*db);

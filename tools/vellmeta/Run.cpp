@@ -58,9 +58,9 @@ int run(const std::vector<std::string>& inputs, RunOptions options, Sink& sink, 
     StreamOutput output(out, err, progress);
     ScanOptions& scanOptions = options.scan;
     sink.configure(scanOptions);
-    // With several jobs, each worker prepares what the sink can make of its
-    // clip; on one thread the sink formats a clip as it takes it.
-    if (scanOptions.jobs > 1)
+    // With worker threads, each prepares what the sink can make of its clip;
+    // on one thread the sink formats a clip as it takes it.
+    if (scanOptions.jobs > 1 || scanOptions.readAhead)
         scanOptions.prepare = [&sink](Scanned& input) { sink.prepare(input); };
     scanOptions.walked = [&progress](std::uint64_t files) { progress.setTotal(files); };
 

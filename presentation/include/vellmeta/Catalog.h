@@ -20,6 +20,10 @@ namespace vellmeta {
 
 // The schema version the catalog's PRAGMA user_version holds.
 inline constexpr int kCatalogSchemaVersion = 1;
+// The page size of a catalog's database: a clip's row is some 1.7 KB, and
+// pages of 16 KiB hold nine with little left over where 4 KiB pages hold
+// two and leave a fifth unused.
+inline constexpr int kCatalogPageSize = 16384;
 
 enum class SqlType : std::uint8_t { Integer, Real, Text };
 // "INTEGER", "REAL" or "TEXT".
@@ -56,10 +60,11 @@ VELLMETA_EXPORT void catalogFieldValues(const Vmc::VellMetadataContainer& contai
                                         std::vector<CatalogValue>& values);
 
 // The SQL that creates an empty catalog of schema version
-// kCatalogSchemaVersion: the tables `clips` (one row per file, keyed by its
-// path), `catalog` (the schema and library versions), `scans` and
-// `scan_roots` (what each scan read), the view `clip_report` (the clip
-// report's columns under their people's labels) and the indexes.
+// kCatalogSchemaVersion (its page size first, for a new database): the
+// tables `clips` (one row per file, keyed by its path), `catalog` (the
+// schema and library versions), `scans` and `scan_roots` (what each scan
+// read), the view `clip_report` (the clip report's columns under their
+// people's labels) and the indexes.
 VELLMETA_EXPORT std::string catalogSchema();
 
 // The columns of `clips` before the field columns, in order.

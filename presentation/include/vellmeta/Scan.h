@@ -69,6 +69,10 @@ struct Scanned {
 struct ScanOptions {
     WalkOptions walk;
     int jobs = 1; // threads reading, decoding and preparing inputs
+    // With one job, the inputs are read and decoded on a thread of their
+    // own all the same, ahead of the thread that takes them: for a sink
+    // whose work on each clip weighs as much as reading it (a database).
+    bool readAhead = false;
     ColorSpace colorSpace = kDefaultColorSpace;
     // The facts of each file read, from the open file.
     bool facts = false;
