@@ -1,6 +1,9 @@
 // SPDX-License-Identifier: Apache-2.0
 // vellmeta over the card folders of a shoot, set against the I/O floor:
-// opening, reading 2480 bytes and closing every file, timed in the same run.
+// opening, reading 2480 bytes and closing every file, timed in the same run;
+// and the catalog: a first scan into a new one against the same floor, a
+// rescan of the unchanged card against the stat floor (a stat of every
+// file), and its size per clip.
 //
 //   cmake -S . -B build/bench -DCMAKE_BUILD_TYPE=Release -DVMC_BUILD_BENCHMARKS=ON
 //   cmake --build build/bench -j2 --target vellmeta_batch_bench        (builds the tool too)
@@ -19,6 +22,9 @@
 // the elapsed time also counts waiting for a processor), the peak resident
 // memory of each vellmeta run, and the best ratio: the fastest run against
 // the fastest of its floors, the least disturbed of each.
+//
+// The catalog's first scan and rescan take one thread (-j 1); the first
+// scan starts from no catalog each time, and the rescan follows it.
 #include <algorithm>
 #include <chrono>
 #include <cstdio>
@@ -31,6 +37,7 @@
 
 #include <fcntl.h>
 #include <sys/resource.h>
+#include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -107,8 +114,13 @@ std::vector<Card> writeShoot(const std::string& dir, int count)
     return cards;
 }
 
-// The least any tool reading these headers does: open, read, close.
-Timing floorTiming(const std::string& dir, const std::vector<Card>& cards, int count)
+enum class Floor {
+    Read, // open, read the header, close: the least a tool reading the headers does
+    Stat, // stat: the least a tool finding what changed does
+};
+
+// The floor's work on every file of the shoot, in the order a walk takes them.
+Timing floorTiming(const std::string& dir, const std::vector<Card>& cards, int count, Floor kind = Floor::Read)
 {
     char header[kHeaderSize];
     char path[512];
@@ -122,6 +134,13 @@ Timing floorTiming(const std::string& dir, const std::vector<Card>& cards, int c
     for (const Card& card : cards) {
         for (int clip = 1; clip <= card.clips; ++clip) {
             Vmc::bench::clipPath(name, room, card.camera, card.number, clip, card.date);
+            if (kind == Floor::Stat) {
+                struct stat info{};
+                if (::stat(path, &info) != 0)
+                    std::abort();
+                bytes += static_cast<std::size_t>(info.st_size);
+                continue;
+            }
             const int fd = ::open(path, O_RDONLY | O_CLOEXEC);
             if (fd < 0)
                 std::abort();
@@ -177,6 +196,7 @@ void benchmark(int count)
     const fs::path scratch = pattern;
     const std::string dir = (scratch / "shoot").string();
     const std::string errors = (scratch / "vellmeta-errors").string();
+    const std::string catalog = (scratch / "catalog.db").string();
     const std::vector<Card> cards = writeShoot(dir, count);
     ::sync(); // written back to disk before timing starts, not while vellmeta runs
     floorTiming(dir, cards, count); // warms the cache
@@ -186,42 +206,67 @@ void benchmark(int count)
         std::vector<std::string> flags;
     };
     const Run formats[] = {{"text", {}}, {"json", {"--json"}}, {"csv", {"--csv"}}, {"tsv", {"--tsv"}}};
+    const auto removeCatalog = [&] {
+        for (const char* suffix : {"", "-wal", "-shm"})
+            fs::remove(catalog + suffix);
+    };
     rusage self{};
     ::getrusage(RUSAGE_SELF, &self);
     std::printf("\n%d files (%zu card folders); wall: elapsed time, cpu: user and system time; peak: vellmeta's "
                 "resident memory, which counts the %.2f MiB of this program it starts as\n",
                 count, cards.size(), static_cast<double>(self.ru_maxrss) / 1024.0);
-    std::printf("%-6s %-8s %12s %11s %12s %10s %9s %10s\n", "view", "jobs", "wall files/s", "wall ratio", "cpu files/s",
-                "cpu ratio", "peak MiB", "best ratio");
+    std::printf("%-8s %-8s %-5s %12s %11s %12s %10s %9s %10s\n", "view", "jobs", "floor", "wall files/s", "wall ratio",
+                "cpu files/s", "cpu ratio", "peak MiB", "best ratio");
 
     // The floor is timed again right before each vellmeta run, and each run
     // is set against it: the ratio of a pair does not drift with the load
     // of a shared machine the way separate medians would. The views take
     // turns, so that a busy spell of the machine falls on all of them alike.
     struct Row {
-        const char* format;
-        const char* jobs;
+        const char* format = "";
+        const char* jobs = "";
         std::vector<std::string> args;
+        Floor floor = Floor::Read;
+        bool newCatalog = false; // the catalog is removed before each run
         std::vector<double> wall, cpu, wallRatio, cpuRatio, floorWall;
         long peakKiB = 0;
     };
     std::vector<Row> rows;
     for (const Run& run : formats) {
         for (const char* jobs : {"1", "default"}) {
-            Row row{run.format, jobs, run.flags, {}, {}, {}, {}, {}, 0};
+            Row row;
+            row.format = run.format;
+            row.jobs = jobs;
+            row.args = run.flags;
             if (std::string(jobs) == "1")
                 row.args.insert(row.args.end(), {"-j", "1"});
             row.args.insert(row.args.end(), {"-r", dir});
             rows.push_back(std::move(row));
         }
     }
+    for (const bool first : {true, false}) {
+        Row row;
+        row.format = first ? "catalog" : "rescan";
+        row.jobs = "1";
+        row.args = {"--catalog", catalog, "-j", "1", "-r", dir};
+        row.floor = first ? Floor::Read : Floor::Stat;
+        row.newCatalog = first;
+        rows.push_back(std::move(row));
+    }
     std::vector<double> floorWall, floorCpu;
+    std::uintmax_t catalogBytes = 0;
     for (int i = 0; i < kRepetitions; ++i) {
         for (Row& row : rows) {
-            const Timing floor = floorTiming(dir, cards, count);
+            if (row.newCatalog)
+                removeCatalog();
+            const Timing floor = floorTiming(dir, cards, count, row.floor);
             const Timing t = runVellmeta(row.args, errors);
-            floorWall.push_back(floor.seconds);
-            floorCpu.push_back(floor.cpuSeconds);
+            if (row.newCatalog)
+                catalogBytes = fs::file_size(catalog);
+            if (row.floor == Floor::Read) {
+                floorWall.push_back(floor.seconds);
+                floorCpu.push_back(floor.cpuSeconds);
+            }
             row.floorWall.push_back(floor.seconds);
             row.wall.push_back(t.seconds);
             row.cpu.push_back(t.cpuSeconds);
@@ -231,12 +276,15 @@ void benchmark(int count)
         }
     }
     const auto least = [](const std::vector<double>& values) { return *std::min_element(values.begin(), values.end()); };
-    std::printf("%-6s %-8s %12.0f %11.2f %12.0f %10.2f %9s %10.2f\n", "floor", "1", count / median(floorWall), 1.0,
-                count / median(floorCpu), 1.0, "", 1.0);
+    std::printf("%-8s %-8s %-5s %12.0f %11.2f %12.0f %10.2f %9s %10.2f\n", "floor", "1", "read", count / median(floorWall),
+                1.0, count / median(floorCpu), 1.0, "", 1.0);
     for (const Row& r : rows)
-        std::printf("%-6s %-8s %12.0f %11.2f %12.0f %10.2f %9.2f %10.2f\n", r.format, r.jobs, count / median(r.wall),
-                    median(r.wallRatio), count / median(r.cpu), median(r.cpuRatio), static_cast<double>(r.peakKiB) / 1024.0,
+        std::printf("%-8s %-8s %-5s %12.0f %11.2f %12.0f %10.2f %9.2f %10.2f\n", r.format, r.jobs,
+                    r.floor == Floor::Read ? "read" : "stat", count / median(r.wall), median(r.wallRatio),
+                    count / median(r.cpu), median(r.cpuRatio), static_cast<double>(r.peakKiB) / 1024.0,
                     least(r.wall) / least(r.floorWall));
+    std::printf("catalog: %.0f bytes per clip (%.1f MiB for %d clips, after its first scan)\n",
+                static_cast<double>(catalogBytes) / count, static_cast<double>(catalogBytes) / (1024.0 * 1024.0), count);
     std::fflush(stdout);
     std::error_code ignored;
     fs::remove_all(scratch, ignored);
