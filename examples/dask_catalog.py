@@ -45,7 +45,8 @@ def main(paths_file, catalog, workers=2):
     columns = [name for name, _ in vellmeta.catalog_columns()]
     with sqlite3.connect(catalog) as db:
         db.executescript(vellmeta.catalog_schema())
-        db.execute("INSERT INTO catalog (key, value) VALUES ('schema_version', '1')")
+        db.execute("INSERT INTO catalog (key, value) VALUES ('schema_version', ?)",
+                   (str(vellmeta.CATALOG_SCHEMA_VERSION),))
         db.executemany("INSERT OR REPLACE INTO clips (%s) VALUES (%s)"
                        % (", ".join('"%s"' % c for c in columns), ", ".join("?" * len(columns))), rows)
     print("%d clips catalogued by %d workers" % (len(rows), workers))

@@ -625,6 +625,7 @@ void defineModule(py::module_& m)
     m.attr("__version__") = std::to_string(version.major) + "." + std::to_string(version.minor) + "." +
         std::to_string(version.patch);
     m.attr("HEADER_SIZE") = kHeaderSize;
+    m.attr("CATALOG_SCHEMA_VERSION") = vellmeta::kCatalogSchemaVersion;
 }
 
 } // namespace Vmc::python

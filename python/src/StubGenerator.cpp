@@ -19,6 +19,7 @@ from typing import Any, Dict, Iterable, Iterator, List, Optional, Tuple, Union, 
 
 __version__: str
 HEADER_SIZE: int
+CATALOG_SCHEMA_VERSION: int
 
 class Rational:
     """A fraction: signed 32-bit numerator over unsigned 32-bit denominator (0 allowed)."""

@@ -10,6 +10,7 @@ fields() describes them for people (label, unit, heading) in the order people
 read them, and Metadata.text(name) gives a value as the vellmeta tool writes it.
 """
 from ._vellmeta import (
+    CATALOG_SCHEMA_VERSION,
     HEADER_SIZE,
     Field,
     Metadata,
@@ -34,6 +35,7 @@ from ._vellmeta import (
 )
 
 __all__ = [
+    "CATALOG_SCHEMA_VERSION",
     "HEADER_SIZE",
     "Field",
     "Metadata",
