@@ -5,7 +5,9 @@
 #include "Sqlite.h"
 
 #include <algorithm>
+#include <cerrno>
 #include <chrono>
+#include <thread>
 #include <cstdio>
 #include <cstring>
 #include <stdexcept>
@@ -13,7 +15,9 @@
 #include <unordered_set>
 
 #include <sqlite3.h>
+#include <fcntl.h>
 #include <sys/stat.h>
+#include <unistd.h>
 
 #include <VellMetadataContainer/MetadataContainer.h>
 #include <vellmeta/Catalog.h>
@@ -397,12 +401,38 @@ void migrate(Database& db)
     }
 }
 
+// Makes the file a catalog of kCatalogSchemaVersion, or says why it is not
+// one: "" when it is.
+std::string setUp(Database& db)
+{
+    // What the file is, read in one snapshot (another scan may be creating
+    // the catalog) and before anything is written to it.
+    db.exec("BEGIN");
+    const std::int64_t version = queryInteger(db.get(), "PRAGMA user_version");
+    const std::int64_t tables = queryInteger(db.get(), "SELECT count(*) FROM sqlite_schema");
+    db.exec("COMMIT");
+    if (version > kCatalogSchemaVersion)
+        return "catalog schema version " + std::to_string(version) + " is newer than this vellmeta's (" +
+               std::to_string(kCatalogSchemaVersion) + "); use a newer vellmeta";
+    if (version == 0 && tables > 0)
+        return "is a SQLite database, but not a vellmeta catalog";
+    // A new catalog's page size is set before its first page is written.
+    if (version == 0)
+        db.exec(("PRAGMA page_size = " + std::to_string(kCatalogPageSize)).c_str());
+    // Readers never block the writer, nor the writer them.
+    db.exec("PRAGMA journal_mode = WAL");
+    db.exec("PRAGMA synchronous = NORMAL");
+    if (version < kCatalogSchemaVersion)
+        migrate(db);
+    return {};
+}
+
 } // namespace
 
 std::unique_ptr<Sink> catalogSink(const CatalogOptions& options, std::string& problem)
 {
     struct stat info{};
-    const bool existed = ::stat(options.path.c_str(), &info) == 0;
+    bool existed = ::stat(options.path.c_str(), &info) == 0;
     if (existed && S_ISDIR(info.st_mode)) {
         problem = "is a directory, not a catalog";
         return nullptr;
@@ -411,18 +441,20 @@ std::unique_ptr<Sink> catalogSink(const CatalogOptions& options, std::string& pr
         problem = "is not a regular file, not a catalog";
         return nullptr;
     }
+    // A catalog this run creates, and only one it creates, is removed when
+    // it cannot be set up; another scan may have created it a moment ago.
+    bool createdHere = false;
+    if (!existed) {
+        const int fd = ::open(options.path.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0644);
+        createdHere = fd >= 0;
+        existed = createdHere || errno == EEXIST;
+        if (fd >= 0)
+            ::close(fd);
+    }
     auto db = std::make_unique<Database>();
-    // A catalog this run creates and cannot finish setting up is removed.
-    const auto removeNew = [&] {
-        if (!existed) {
-            db.reset();
-            for (const char* suffix : {"", "-wal", "-shm", "-journal"})
-                std::remove((options.path + suffix).c_str());
-        }
-    };
     try {
-        if (sqlite3_open_v2(options.path.c_str(), db->out(), SQLITE_OPEN_NOMUTEX | SQLITE_OPEN_READWRITE | (existed ? 0 : SQLITE_OPEN_CREATE),
-                            nullptr) != SQLITE_OK)
+        const int flags = SQLITE_OPEN_READWRITE | SQLITE_OPEN_NOMUTEX | (existed ? 0 : SQLITE_OPEN_CREATE);
+        if (sqlite3_open_v2(options.path.c_str(), db->out(), flags, nullptr) != SQLITE_OK)
             throw Failure(db->get());
         if (sqlite3_db_readonly(db->get(), "main") == 1) {
             problem = "catalog is read-only";
@@ -430,36 +462,32 @@ std::unique_ptr<Sink> catalogSink(const CatalogOptions& options, std::string& pr
         }
         // A second scan of the same catalog waits for the first's batch.
         sqlite3_busy_timeout(db->get(), 60000);
-        // What the file is, read in one snapshot (another scan may be
-        // creating the catalog) and before anything is written to it.
-        db->exec("BEGIN");
-        const std::int64_t version = queryInteger(db->get(), "PRAGMA user_version");
-        const std::int64_t tables = queryInteger(db->get(), "SELECT count(*) FROM sqlite_schema");
-        db->exec("COMMIT");
-        if (version > kCatalogSchemaVersion) {
-            problem = "catalog schema version " + std::to_string(version) + " is newer than this vellmeta's (" +
-                      std::to_string(kCatalogSchemaVersion) + "); use a newer vellmeta";
-            return nullptr;
+        // Two scans setting up one new catalog at once can each hold a lock
+        // the other needs to change the journal mode, which SQLite does not
+        // wait for: the one told so starts again, for as long as it would
+        // wait for a batch.
+        const auto giveUp = std::chrono::steady_clock::now() + std::chrono::seconds(60);
+        for (;;) {
+            try {
+                problem = setUp(*db);
+                break;
+            } catch (const Failure& failure) {
+                if (failure.code() != SQLITE_BUSY || std::chrono::steady_clock::now() > giveUp)
+                    throw;
+                sqlite3_exec(db->get(), "ROLLBACK", nullptr, nullptr, nullptr);
+                std::this_thread::sleep_for(std::chrono::milliseconds(10));
+            }
         }
-        if (version == 0 && tables > 0) {
-            problem = "is a SQLite database, but not a vellmeta catalog";
+        if (!problem.empty())
             return nullptr;
-        }
-        // Readers never block the writer, nor the writer them.
-        // A new catalog's page size is set before its first page is written.
-        if (version == 0)
-            db->exec(("PRAGMA page_size = " + std::to_string(kCatalogPageSize)).c_str());
-        db->exec("PRAGMA journal_mode = WAL");
-
-        db->exec("PRAGMA synchronous = NORMAL");
-        if (version < kCatalogSchemaVersion)
-            migrate(*db);
         return std::make_unique<CatalogSink>(options, std::move(db));
     } catch (const Failure& failure) {
-        problem = std::string("catalog: ") + failure.what();
-        if (sqlite3_errcode(db->get()) == SQLITE_NOTADB)
-            problem = "is not a SQLite database";
-        removeNew();
+        problem = failure.code() == SQLITE_NOTADB ? "is not a SQLite database" : std::string("catalog: ") + failure.what();
+        if (createdHere) {
+            db.reset();
+            for (const char* suffix : {"", "-wal", "-shm", "-journal"})
+                std::remove((options.path + suffix).c_str());
+        }
         return nullptr;
     }
 }

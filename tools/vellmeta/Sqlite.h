@@ -16,7 +16,10 @@ namespace vellmeta::cli {
 // What SQLite says went wrong, with what the system said where it said it.
 class Failure : public std::runtime_error {
 public:
-    explicit Failure(sqlite3* db) : std::runtime_error(describe(db)) {}
+    explicit Failure(sqlite3* db) : std::runtime_error(describe(db)), code_(sqlite3_errcode(db)) {}
+
+    // SQLite's primary result code: SQLITE_BUSY, SQLITE_NOTADB, ...
+    int code() const { return code_; }
 
 private:
     static std::string describe(sqlite3* db)
@@ -27,6 +30,8 @@ private:
             text += std::string(" (") + std::strerror(system) + ")";
         return text;
     }
+
+    int code_;
 };
 
 class Database {
