@@ -100,18 +100,14 @@ public:
     void reset() { sqlite3_reset(statement_); }
 
     std::int64_t integer(int column) const { return sqlite3_column_int64(statement_, column); }
+    // A column's text, valid until the next step or reset.
     std::string_view textView(int column) const
     {
         const auto* text = reinterpret_cast<const char*>(sqlite3_column_text(statement_, column));
         return text != nullptr ? std::string_view(text, static_cast<std::size_t>(sqlite3_column_bytes(statement_, column)))
                                : std::string_view();
     }
-    std::string text(int column) const
-    {
-        const auto* text = reinterpret_cast<const char*>(sqlite3_column_text(statement_, column));
-        return text != nullptr ? std::string(text, static_cast<std::size_t>(sqlite3_column_bytes(statement_, column)))
-                               : std::string();
-    }
+    std::string text(int column) const { return std::string(textView(column)); }
 
 private:
     void check(int rc)
