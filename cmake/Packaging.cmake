@@ -10,10 +10,13 @@
 # packaged tool finds the library where the system keeps libraries):
 #   cd build && cpack -G DEB && cpack -G TGZ
 set(CPACK_PACKAGE_NAME libvellmetadatacontainer)
-set(CPACK_PACKAGE_VENDOR "libVellMetadataContainer developers")
-set(CPACK_PACKAGE_CONTACT "libVellMetadataContainer developers <vellmeta-maintainers@example.org>")
+# Maintainer, homepage and licence: the project-level settings of the
+# top-level CMakeLists.txt.
+set(CPACK_PACKAGE_VENDOR "${VMC_MAINTAINER_NAME}")
+set(CPACK_PACKAGE_CONTACT "${VMC_MAINTAINER_NAME} <${VMC_MAINTAINER_EMAIL}>")
 set(CPACK_PACKAGE_VERSION ${PROJECT_VERSION})
-set(CPACK_PACKAGE_HOMEPAGE_URL "https://example.org/libVellMetadataContainer")
+set(CPACK_PACKAGE_HOMEPAGE_URL "${PROJECT_HOMEPAGE_URL}")
+set(CPACK_RESOURCE_FILE_LICENSE ${PROJECT_SOURCE_DIR}/LICENSE)
 set(CPACK_STRIP_FILES ON)
 set(CPACK_COMPONENTS_ALL runtime development presentation presentation_development tool)
 set(CPACK_PACKAGE_DIRECTORY ${PROJECT_BINARY_DIR}/packages)
@@ -91,11 +94,13 @@ whole cards: as text for people, JSON or JSON Lines, CSV or TSV clip reports,
 OpenTrackIO samples, or the fields that differ between two clips. With its
 manual page and the JSON Schema of its JSON view.")
 
-# Each Debian package carries its copyright and changelog.
+# Each Debian package carries its machine-readable copyright file and its
+# changelog.
+configure_file(${PROJECT_SOURCE_DIR}/cmake/debian/copyright.in ${PROJECT_BINARY_DIR}/copyright @ONLY)
 foreach(vmc_component runtime development presentation presentation_development tool)
     string(TOUPPER ${vmc_component} vmc_upper)
     set(vmc_doc_dir ${CMAKE_INSTALL_DATAROOTDIR}/doc/${CPACK_DEBIAN_${vmc_upper}_PACKAGE_NAME})
-    install(FILES ${PROJECT_SOURCE_DIR}/cmake/debian/copyright DESTINATION ${vmc_doc_dir}
+    install(FILES ${PROJECT_BINARY_DIR}/copyright DESTINATION ${vmc_doc_dir}
         COMPONENT ${vmc_component} EXCLUDE_FROM_ALL)
     install(FILES ${PROJECT_BINARY_DIR}/changelog.Debian.gz DESTINATION ${vmc_doc_dir}
         COMPONENT ${vmc_component} EXCLUDE_FROM_ALL)

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 // The page's behaviour: reads the first bytes of the dropped files, hands
 // them to the library (compiled to WebAssembly, see dist/vellmeta.js), and
 // puts the texts it returns into the page. Every text shown or saved is

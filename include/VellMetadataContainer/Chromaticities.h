@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 // The xy chromaticities of three primaries and a white point.
 #pragma once
 

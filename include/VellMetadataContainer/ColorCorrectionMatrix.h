@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 // Colour correction matrices tagged with the correlated colour temperature
 // (CCT, kelvin) at which they were calibrated, and a table of them that gives
 // a matrix for any CCT.

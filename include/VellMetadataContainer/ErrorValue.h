@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 // The result of decoding a header.
 #pragma once
 

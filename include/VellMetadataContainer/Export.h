@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 // Symbol visibility for the shared library: everything is hidden unless
 // marked VMC_EXPORT.
 #pragma once

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 // The two shapes of a container field: an optional value and an optional
 // owned text, plus the small records that only the container uses.
 #pragma once

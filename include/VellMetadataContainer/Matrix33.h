@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 // A 3x3 matrix of doubles for colour arithmetic.
 //
 // Layout, row-major; element m<r><c> is row r, column c:

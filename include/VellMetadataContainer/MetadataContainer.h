@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 // Vmc::VellMetadataContainer: the typed metadata of one VELLRAW header.
 #pragma once
 

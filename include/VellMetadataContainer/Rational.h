@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 // A fraction: signed numerator over unsigned denominator.
 //
 // A denominator of 0 marks a magnitude too large to represent (numerator +1

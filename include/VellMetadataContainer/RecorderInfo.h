@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 // The recorder description that a header may carry, split into its parts.
 #pragma once
 

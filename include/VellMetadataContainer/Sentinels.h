@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 // The never-written pattern of raw header fields.
 //
 // A camera fills every header field it does not write with all bits set (a

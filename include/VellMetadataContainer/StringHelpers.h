@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 // Text helpers that turn raw header bytes into text.
 #pragma once
 

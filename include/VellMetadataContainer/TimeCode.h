@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 // BCD conversion, time-code records, date/time and time-zone text, and frame
 // rates as fractions.
 #pragma once

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 // Two- and three-component float vectors for colour arithmetic.
 //
 // Vec2 holds a CIE xy chromaticity, Vec3 an RGB or XYZ triple. Both are

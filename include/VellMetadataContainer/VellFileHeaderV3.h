@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 // The VELLRAW version-3 file header: a fixed-layout, little-endian record of
 // 2480 bytes, and the small records it is made of.
 //

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 // libVellMetadataContainer: decodes the header of a VELLRAW (version 3)
 // camera raw file into one typed metadata object. Include this header for the
 // whole public interface.

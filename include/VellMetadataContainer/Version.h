@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 // The release of the library that a host has loaded.
 #pragma once
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 // Writes the sample VELLRAW headers of samples/ (2480 bytes each), composed
 // field by field at the header's named offsets.
 //

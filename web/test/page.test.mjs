@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 // The page in a real browser: Debian's Chromium, headless, driven through
 // puppeteer-core. It loads the page from a local static server, picks the
 // sample clips (and a short, an empty and a composed clip), and checks what
