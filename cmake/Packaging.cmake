@@ -104,6 +104,13 @@ foreach(vmc_component runtime development presentation presentation_development 
         COMPONENT ${vmc_component} EXCLUDE_FROM_ALL)
     install(FILES ${PROJECT_BINARY_DIR}/changelog.Debian.gz DESTINATION ${vmc_doc_dir}
         COMPONENT ${vmc_component} EXCLUDE_FROM_ALL)
+    # The packages are the project's own, not uploads to Debian, so their
+    # first changelog entry closes no request-for-packaging bug.
+    file(WRITE ${PROJECT_BINARY_DIR}/lintian/${CPACK_DEBIAN_${vmc_upper}_PACKAGE_NAME}
+        "# Built by the project, not uploaded to Debian: there is no bug for a first upload to close.\n"
+        "${CPACK_DEBIAN_${vmc_upper}_PACKAGE_NAME}: initial-upload-closes-no-bugs\n")
+    install(FILES ${PROJECT_BINARY_DIR}/lintian/${CPACK_DEBIAN_${vmc_upper}_PACKAGE_NAME}
+        DESTINATION ${CMAKE_INSTALL_DATAROOTDIR}/lintian/overrides COMPONENT ${vmc_component} EXCLUDE_FROM_ALL)
 endforeach()
 string(TIMESTAMP vmc_changelog_date "%a, %d %b %Y %H:%M:%S +0000" UTC)
 file(WRITE ${PROJECT_BINARY_DIR}/changelog.Debian
