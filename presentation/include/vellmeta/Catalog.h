@@ -51,7 +51,7 @@ struct CatalogValue {
     enum class Kind : std::uint8_t { Null, Integer, Real, Text } kind = Kind::Null; ///< the value's kind
     std::int64_t integer = 0; ///< the value of an Integer
     double real = 0;          ///< the value of a Real
-    std::string text; ///< the value of a Text, valid UTF-8
+    std::string text;         ///< the value of a Text, valid UTF-8
 };
 
 /// The values of the field columns of `container`, in the order of
