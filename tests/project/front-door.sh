@@ -32,7 +32,7 @@ while IFS= read -r file; do
     [ -f "$file" ] || continue
     case "$file" in
         samples/* | fuzz/corpus/* | */package-lock.json | */package.json | *.md | *.png | *.json | *py.typed | LICENSE | .gitignore | cmake/debian/*) continue ;;
-        *.c | *.cpp | *.h | *.def | *.py | *.pyi | *.sh | *.cmake | *CMakeLists.txt | *.in | *.toml | *.js | *.mjs | *.cjs | *.ts | *.css | *.html | *.h2m | *Doxyfile*) ;;
+        *.c | *.cpp | *.h | *.def | *.py | *.pyi | *.sh | *.cmake | *CMakeLists.txt | *.in | *.toml | *.js | *.mjs | *.cjs | *.ts | *.css | *.html | *Doxyfile*) ;;
         *) head -c 2 "$file" | grep -q '^#!' || continue ;;
     esac
     checked=$((checked + 1))
