@@ -17,10 +17,12 @@ endif()
 configure_file(${PROJECT_SOURCE_DIR}/docs/Doxyfile.in ${VMC_DOCS_OUTPUT_DIR}/Doxyfile @ONLY)
 
 # Runs every time it is asked for: Doxygen takes seconds, and a page that
-# was removed or renamed leaves nothing stale behind.
+# was removed or renamed leaves nothing stale behind. The licence goes beside
+# the main page, where the README's link to it leads.
 add_custom_target(docs
     COMMAND ${CMAKE_COMMAND} -E rm -rf ${VMC_DOCS_OUTPUT_DIR}/html
     COMMAND Doxygen::doxygen ${VMC_DOCS_OUTPUT_DIR}/Doxyfile
+    COMMAND ${CMAKE_COMMAND} -E copy ${PROJECT_SOURCE_DIR}/LICENSE ${VMC_DOCS_OUTPUT_DIR}/html/LICENSE
     WORKING_DIRECTORY ${VMC_DOCS_OUTPUT_DIR}
     COMMENT "Doxygen: the API reference and the pages of docs/ in ${VMC_DOCS_OUTPUT_DIR}/html"
     VERBATIM)
