@@ -9,11 +9,13 @@ if(NOT DOXYGEN_FOUND)
 endif()
 
 set(VMC_DOCS_OUTPUT_DIR ${PROJECT_BINARY_DIR}/docs)
-# Pictures the pages show; the folder is optional.
+# Pictures the pages show; the folder is optional (a new one in docs/ makes
+# CMake configure again).
 set(VMC_DOCS_IMAGE_PATH "")
 if(EXISTS ${PROJECT_SOURCE_DIR}/docs/images)
     set(VMC_DOCS_IMAGE_PATH ${PROJECT_SOURCE_DIR}/docs/images)
 endif()
+set_property(DIRECTORY APPEND PROPERTY CMAKE_CONFIGURE_DEPENDS ${PROJECT_SOURCE_DIR}/docs)
 configure_file(${PROJECT_SOURCE_DIR}/docs/Doxyfile.in ${VMC_DOCS_OUTPUT_DIR}/Doxyfile @ONLY)
 
 # Runs every time it is asked for: Doxygen takes seconds, and a page that
