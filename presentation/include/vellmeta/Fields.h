@@ -1,12 +1,15 @@
 // SPDX-License-Identifier: Apache-2.0
-// How people read the container's fields: a label, a unit, a heading and a
-// place under it, whether views show the field by default, how its value
-// reads for people, the type of its value and its column in the clip report.
-// The table is expanded from FieldPresentation.def; every view of every
-// surface is built on it.
-//
-//   const vellmeta::FieldPresentation& p = vellmeta::kFields[vellmeta::fieldIndex("exposureTime")];
-//   // p.label "Exposure time", p.unit "s", p.heading Heading::Capture
+/// @file
+/// How people read the container's fields: a label, a unit, a heading and a
+/// place under it, whether views show the field by default, how its value
+/// reads for people, the type of its value and its column in the clip report.
+/// The table is expanded from FieldPresentation.def; every view of every
+/// surface is built on it.
+///
+/// @code
+///   const vellmeta::FieldPresentation& p = vellmeta::kFields[vellmeta::fieldIndex("exposureTime")];
+///   // p.label "Exposure time", p.unit "s", p.heading Heading::Capture
+/// @endcode
 #pragma once
 
 #include <array>
@@ -17,11 +20,13 @@
 
 #include "Export.h"
 
+/// The presentation library: how people read each field, and every view,
+/// writer and surface helper built on that one description.
 namespace vellmeta {
 
 using Vmc::kFieldCount;
 
-// The headings under which views show the fields, in the order they read.
+/// The headings under which views show the fields, in the order they read.
 enum class Heading : std::uint8_t {
     Camera,
     Capture,
@@ -34,48 +39,50 @@ enum class Heading : std::uint8_t {
     Records,
     Spare,
 };
+/// The number of headings.
 constexpr int kHeadingCount = static_cast<int>(Heading::Spare) + 1;
 
-// Whether views show a field by default.
+/// Whether views show a field by default.
 enum class FieldKind : std::uint8_t {
-    Shown, // a value the header carries
-    Spare, // decoding never writes it
-    Fixed, // decoding only ever stores one fixed value
+    Shown, ///< a value the header carries
+    Spare, ///< decoding never writes it
+    Fixed, ///< decoding only ever stores one fixed value
 };
 
-// How a field's value reads for people; the numeric style ignores it.
+/// How a field's value reads for people; the numeric style ignores it.
 enum class Reading : std::uint8_t {
-    Plain,        // the decoded value, then its unit if it has one ("50 mm")
-    ExposureTime, // "1/48 s (0.020833 s)", and the shutter angle when the sensor frame rate is known
-    FrameRate,    // "23.976 fps"
-    Distance,     // metres, or "infinity"
-    FNumber,      // "f/2.8"
-    Latitude,     // "51.5° N"
-    Longitude,    // "0.12° W"
-    ClockOffset,  // seconds as "+05:30"
-    WhiteBalance, // "5600 K, tint +3" (the tint field folded in)
-    Tint,         // "+3"; in the people's view shown within the white balance when that is defined
-    TimeCode,     // "01:00:00;00 at 29.97 fps, drop frame"
-    Window,       // "(0, 0) to (4095, 2159), 4096 × 2160 px"
-    Rgb,          // "(1, 0.98, 1.02)": red, green and blue, read as Plain
+    Plain,        ///< the decoded value, then its unit if it has one ("50 mm")
+    ExposureTime, ///< "1/48 s (0.020833 s)", and the shutter angle when the sensor frame rate is known
+    FrameRate,    ///< "23.976 fps"
+    Distance,     ///< metres, or "infinity"
+    FNumber,      ///< "f/2.8"
+    Latitude,     ///< "51.5° N"
+    Longitude,    ///< "0.12° W"
+    ClockOffset,  ///< seconds as "+05:30"
+    WhiteBalance, ///< "5600 K, tint +3" (the tint field folded in)
+    Tint,         ///< "+3"; in the people's view shown within the white balance when that is defined
+    TimeCode,     ///< "01:00:00;00 at 29.97 fps, drop frame"
+    Window,       ///< "(0, 0) to (4095, 2159), 4096 × 2160 px"
+    Rgb,          ///< "(1, 0.98, 1.02)": red, green and blue, read as Plain
 };
 
-// The type of a field's value, as the JSON view, the C interface and the
-// bindings give it.
+/// The type of a field's value, as the JSON view, the C interface and the
+/// bindings give it.
 enum class ValueType : std::uint8_t {
     UInt32,
     Int32,
     Float,
     Bool,
-    Vec2,           // [x, y]
-    Vec3,           // [x, y, z]
-    ImageWindow,    // [[minX, minY], [maxX, maxY]]
-    Chromaticities, // [[rx, ry], [gx, gy], [bx, by], [wx, wy]]
-    CameraTriple,   // [a, b, c, extra]
-    Rational,       // {"numerator": n, "denominator": d}
-    TimeCode,       // {"text": ..., "bcdTime": ..., "word1": ..., "rateAndDropFrame": ..., "word3": ...}
+    Vec2,           ///< [x, y]
+    Vec3,           ///< [x, y, z]
+    ImageWindow,    ///< [[minX, minY], [maxX, maxY]]
+    Chromaticities, ///< [[rx, ry], [gx, gy], [bx, by], [wx, wy]]
+    CameraTriple,   ///< [a, b, c, extra]
+    Rational,       ///< {"numerator": n, "denominator": d}
+    TimeCode,       ///< {"text": ..., "bcdTime": ..., "word1": ..., "rateAndDropFrame": ..., "word3": ...}
     Text,
 };
+/// The number of value types.
 constexpr int kValueTypeCount = static_cast<int>(ValueType::Text) + 1;
 
 namespace detail {
@@ -95,21 +102,24 @@ template <> struct ValueTypeOf<MetaField<VellRawMeta::TC_Struct>> { static const
 template <> struct ValueTypeOf<MetaString> { static constexpr ValueType value = ValueType::Text; };
 } // namespace detail
 
-// Texts of the table are literals: their data() is NUL-terminated.
+/// How people read one container field. Texts of the table are literals:
+/// their data() is NUL-terminated.
 struct FieldPresentation {
-    std::string_view name;  // the container member's name
-    std::string_view label; // the field's name for people ("Focal length")
-    std::string_view unit;  // unit of the decoded number ("mm", "s", "fps"), "" where none
-    Heading heading;
-    int order;         // place under the heading
-    FieldKind kind;
-    Reading reading;
-    int report;        // column in the clip report, from 1; 0: not in it
-    ValueType type;
+    std::string_view name;  ///< the container member's name
+    std::string_view label; ///< the field's name for people ("Focal length")
+    std::string_view unit;  ///< unit of the decoded number ("mm", "s", "fps"), "" where none
+    Heading heading;   ///< the heading views show the field under
+    int order;         ///< place under the heading
+    FieldKind kind;    ///< whether views show the field by default
+    Reading reading;   ///< how its value reads for people
+    int report;        ///< column in the clip report, from 1; 0: not in it
+    ValueType type;    ///< the type of its value
 };
 
-// Every field's presentation, in container order (the index of a field is
-// the same as in Vmc::kFieldInfos).
+/// Every field's presentation, in container order (the index of a field is
+/// the same as in Vmc::kFieldInfos), expanded from this table:
+///
+/// @include FieldPresentation.def
 constexpr FieldPresentation kFields[] = {
 #define VMC_PRESENTATION(name, heading, order, kind, reading, report, label, unit)                          \
     {#name, label, unit, Heading::heading, order, FieldKind::kind, Reading::reading, report,                 \
@@ -181,13 +191,14 @@ constexpr int reportColumnCount()
 static_assert(detail::presentationIsConsistent(),
               "one presentation per container field, in container order, with unique labels, places and columns");
 
-// Container indexes of every field in the order people read them: headings in
-// Heading order, fields by their place under the heading.
+/// Container indexes of every field in the order people read them: headings in
+/// Heading order, fields by their place under the heading.
 constexpr std::array<int, kFieldCount> kPresentationOrder = detail::sortedByPresentation();
 
-// The clip report's fields, the CSV and TSV views' default columns, by
-// container index in column order.
+/// The number of columns in the clip report.
 constexpr int kReportColumnCount = detail::reportColumnCount();
+/// The clip report's fields, the CSV and TSV views' default columns, by
+/// container index in column order.
 constexpr std::array<int, kReportColumnCount> kReportColumns = [] {
     std::array<int, kReportColumnCount> columns{};
     for (int i = 0; i < kFieldCount; ++i)
@@ -196,14 +207,14 @@ constexpr std::array<int, kReportColumnCount> kReportColumns = [] {
     return columns;
 }();
 
-// Index of the field named `name` (a container member name), or -1.
+/// Index of the field named `name` (a container member name), or -1.
 VELLMETA_EXPORT int fieldIndex(std::string_view name);
 
-// Name of a heading, in lower case ("camera", "capture", ...), as -g takes it.
+/// Name of a heading, in lower case ("camera", "capture", ...), as `-g` takes it.
 VELLMETA_EXPORT const char* headingName(Heading heading);
-// The heading as a person reads it ("Camera", "Capture and time codes", ...).
+/// The heading as a person reads it ("Camera", "Capture and time codes", ...).
 VELLMETA_EXPORT const char* headingTitle(Heading heading);
-// Name of a field kind: "shown", "spare", "fixed".
+/// Name of a field kind: "shown", "spare", "fixed".
 VELLMETA_EXPORT const char* kindName(FieldKind kind);
 
 } // namespace vellmeta
