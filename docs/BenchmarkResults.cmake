@@ -8,8 +8,8 @@ file(GLOB tables ${RESULTS}/*.md)
 list(SORT tables COMPARE NATURAL)
 set(page "# Benchmark figures {#benchmark-figures}\n\n")
 if(tables)
-    string(APPEND page "The tables the benchmarks last wrote into `${RESULTS}`; how they are "
-        "measured is told in [benchmarks](benchmarks.md).\n\n")
+    string(APPEND page "The tables the benchmarks last wrote into `${RESULTS}`; the page "
+        "Benchmarks tells how they are measured.\n\n")
     foreach(table IN LISTS tables)
         file(READ ${table} text)
         file(TIMESTAMP ${table} written "%Y-%m-%d %H:%M UTC" UTC)
@@ -18,7 +18,7 @@ if(tables)
     endforeach()
 else()
     string(APPEND page "No benchmark has written its tables into `${RESULTS}` yet. Run the benchmarks "
-        "as [benchmarks](benchmarks.md) tells, then build the documentation again: this page then "
+        "as the page Benchmarks tells, then build the documentation again: this page then "
         "shows their tables.\n")
 endif()
 file(WRITE ${OUTPUT} "${page}")

@@ -3,7 +3,7 @@
 // puppeteer-core. It loads the page from a local static server, picks the
 // sample clips (and a short, an empty and a composed clip), and checks what
 // the page shows and saves against the command-line tool for the same
-// files; it also times 100 clips and saves web/screenshot.png.
+// files; it also times 100 clips and saves docs/images/page.png.
 //
 //   node web/test/page.test.mjs [path/to/vellmeta]
 //
@@ -194,7 +194,7 @@ test('the samples: shown values, messages, saved JSON and CSV as the tool writes
   const table = await page.$$eval('#clip-table tbody tr', (rows) => rows.length);
   assert.equal(table, decodable.length, 'the table has a row per clip');
 
-  await page.screenshot({ path: path.join(webDir, 'screenshot.png') });
+  await page.screenshot({ path: path.join(webDir, '..', 'docs', 'images', 'page.png') });
 });
 
 test('colour space and search: the primaries the tool gives for it, only the matching fields', async () => {
