@@ -50,8 +50,7 @@
   // list: () => Promise<nodes>}). A walk lists a folder's entries in byte
   // order of their names and goes depth first, reading the files whose
   // extension is picked, as `vellmeta -r` does; files named one by one are
-  // read whatever their name. Each input: {path, file} to read, or {path,
-  // problem} / {path, note}, a line of its own.
+  // read whatever their name.
 
   const fileNode = (name, getFile) => ({ name, file: getFile });
 
@@ -108,8 +107,7 @@
 
   // Walks the nodes dropped, calling `found` with each input in order: {path,
   // node} for a file to read, or {path, problem} / {path, note}, a line of
-  // its own. A folder's subfolders are all asked for their entries at once,
-  // while the walk goes through the first.
+  // its own.
   async function walk(nodes, found) {
     const listing = (node) => node.list().then((children) => ({ children }), () => ({ failed: true }));
 
@@ -120,6 +118,8 @@
         return;
       }
       const sorted = lib.ClipSet.byteOrder(children.map((child) => child.name)).map((i) => children[i]);
+      // Its folders are listed all at once, while the walk goes through the
+      // first: the walk then keeps ahead of the reads.
       const listings = sorted.map((child) => (child.list ? listing(child) : null));
       for (const [i, child] of sorted.entries()) {
         const childPath = path + '/' + child.name;
@@ -192,31 +192,37 @@
     resetTable();
     showLines([]);
     enableSaves(false);
-    const times = { startedAt, pageMs: 0 }; // pageMs: the page's own work on the runs read
+    const times = { startedAt, pageMs: 0 }; // pageMs: decoding the runs read and taking their rows
 
     const read = limited(runsAtOnce);
     const runs = [];
     let pending = [];
+    let walkEnded = false;
+    let wake = null; // the loop below waits for a run or the walk's end
+    const notify = () => { if (wake) wake(); wake = null; };
     const startRun = () => {
       const run = pending;
       pending = [];
       runs.push(read(() => readRun(run)).then((outcomes) => ({ run, outcomes })));
+      notify();
     };
-    const walked = walk(nodes, (input) => {
+    walk(nodes, (input) => {
       pending.push(input);
       if (pending.length === runLength) startRun();
     }).then(() => {
       if (pending.length > 0) startRun();
       times.walkedAt = performance.now();
+      walkEnded = true;
+      notify();
     });
 
     const lines = [];
     let runsDone = 0;
     for (;;) {
       if (runsDone === runs.length) {
-        await Promise.race([walked, ...(runs.length > runsDone ? [runs[runsDone]] : [])]);
-        if (runsDone === runs.length && times.walkedAt !== undefined) break;
-        if (runsDone === runs.length) continue;
+        if (walkEnded) break;
+        await new Promise((resolve) => { wake = resolve; });
+        continue;
       }
       const { run, outcomes } = await runs[runsDone++];
       if (drop !== drops) return;
@@ -228,6 +234,7 @@
         lines.push({ path, problem: outcome.problem || (outcome.header && lib.ClipSet.sizeProblem(outcome.header.length)), note: outcome.note });
       }
       appendRows(from, clips.size());
+      times.pageMs += performance.now() - runReadAt;
       if (times.tableShownAt === undefined && clips.size() > 0) {
         showTable(true);
         await painted();
@@ -235,7 +242,6 @@
       } else {
         refreshTable();
       }
-      times.pageMs += performance.now() - runReadAt;
       $('status').textContent = 'Reading… ' + clips.size() + (clips.size() === 1 ? ' clip' : ' clips') + ' so far.';
     }
     if (drop !== drops) return;
@@ -374,7 +380,7 @@
       th.style.width = width + 'ch';
       total += width;
     }
-    $('clip-table').style.width = `calc(${total}ch + ${ths.length * 1.2 + 2.2}rem)`;
+    $('clip-table').style.width = `calc(${total}ch + ${ths.length * 1.2 + 2}rem)`;
   }
 
   // The place of each clip's text in column `c`, in the order people read
