@@ -178,6 +178,7 @@
   // while the rest of a card is still being read.
 
   const runLength = 64; // inputs read in one go
+  const firstRunLength = 16; // the first run short, so that the table shows soon
   const runsAtOnce = 4;
   let drops = 0;
   async function show(nodes, startedAt) {
@@ -208,7 +209,7 @@
     };
     walk(nodes, (input) => {
       pending.push(input);
-      if (pending.length === runLength) startRun();
+      if (pending.length === (runs.length === 0 ? firstRunLength : runLength)) startRun();
     }).then(() => {
       if (pending.length > 0) startRun();
       times.walkedAt = performance.now();
@@ -251,7 +252,7 @@
     enableSaves(clips.size() > 0);
     $('status').textContent = clips.size() + (clips.size() === 1 ? ' clip' : ' clips') + ' decoded in this page.';
     if (clips.size() === 1) openClip(0);
-    rankInBackground(drop);
+    sortInBackground(drop);
     await painted();
     const doneAt = performance.now();
     page.lastShown = { clips: clips.size(), lines: lines.length, ...times, tableShownAt: times.tableShownAt ?? doneAt, doneAt };
@@ -287,6 +288,7 @@
     search: [],       // per clip, its cells in lower case, for the filter
     keys: null,       // Float64Array: per clip and column, its sort key (NaN: by text, or none)
     ranks: new Map(), // column → Float64Array: per clip, the place of its text in the column
+    orders: new Map(), // column → {order, keys}: every clip in ascending order of the column
     order: null,      // Int32Array: every clip, in the order of the sort
     view: null,       // Int32Array: the clips shown, filtered, in that order
     sortColumn: -1,   // -1: the order of the walk
@@ -303,6 +305,7 @@
     table.search = [];
     table.keys = new Float64Array(1024 * columns.length);
     table.ranks.clear();
+    table.orders.clear();
     table.sortColumn = -1;
     table.selected = [];
     table.opened = -1;
@@ -329,6 +332,7 @@
       }
     }
     table.ranks.clear();
+    table.orders.clear();
   }
 
   // All rows again, from the library (another colour space).
@@ -403,42 +407,71 @@
     return ranks;
   }
 
-  // Once a drop is read, the text columns' places are worked out a column
-  // at a time between other work, so that sorting by one is as quick as by
-  // a number.
-  function rankInBackground(drop) {
-    const pending = columns.map((column, c) => c).filter((c) => columns[c].kind === 'text');
+  // Once a drop is read, each column's order is worked out, a column at a
+  // time between other work, so that a click on a column's name only has
+  // to draw the rows.
+  function sortInBackground(drop) {
+    const pending = columns.map((column, c) => c);
     const next = () => {
       if (drop !== drops || pending.length === 0) return;
-      ranksOf(pending.shift());
+      ascendingOrder(pending.shift());
       setTimeout(next, 0);
     };
     setTimeout(next, 0);
   }
 
-  // Every clip in the order of the sort column: numbers and time codes by
+  // Every clip in ascending order of column `c`: numbers and time codes by
   // their value, texts as they read; clips without a value last; equal ones
-  // in the order of the walk.
+  // in the order of the walk. Kept until rows join the table.
+  function ascendingOrder(c) {
+    if (table.orders.has(c)) return table.orders.get(c);
+    const count = table.cells.length;
+    const width = columns.length;
+    const keys = columns[c].kind === 'text' ? ranksOf(c)
+      : Float64Array.from({ length: count }, (_, i) => table.keys[i * width + c]);
+    const order = Int32Array.from({ length: count }, (_, i) => i);
+    order.sort((a, b) => {
+      const x = keys[a];
+      const y = keys[b];
+      if (x < y) return -1;
+      if (x > y) return 1;
+      if (x === y || (x !== x && y !== y)) return a - b; // equal, or both without a value
+      return x !== x ? 1 : -1; // NaN: without a value, last
+    });
+    const sorted = { order, keys };
+    table.orders.set(c, sorted);
+    return sorted;
+  }
+
+  // The clips in the order of the sort column, or of the walk. Descending:
+  // the runs of equal values in reverse, each still in the order of the
+  // walk, and the clips without a value still last.
   function sortOrder() {
     const count = table.cells.length;
-    const order = Int32Array.from({ length: count }, (_, i) => i);
     const c = table.sortColumn;
-    if (c >= 0) {
-      const width = columns.length;
-      const keys = columns[c].kind === 'text' ? ranksOf(c)
-        : Float64Array.from({ length: count }, (_, i) => table.keys[i * width + c]);
-      const sign = table.descending ? -1 : 1;
-      order.sort((a, b) => {
-        const x = keys[a];
-        const y = keys[b];
-        if (x < y) return -sign;
-        if (x > y) return sign;
-        if (x === y || (x !== x && y !== y)) return a - b; // equal, or both without a value
-        return x !== x ? 1 : -1; // NaN: without a value, last
-
-      });
+    if (c < 0) {
+      table.order = Int32Array.from({ length: count }, (_, i) => i);
+      return;
     }
-    table.order = order;
+    const { order, keys } = ascendingOrder(c);
+    if (!table.descending) {
+      table.order = order;
+      return;
+    }
+    const same = (i, j) => keys[order[i]] === keys[order[j]];
+    let valued = count;
+    while (valued > 0 && Number.isNaN(keys[order[valued - 1]])) --valued;
+    const reversed = new Int32Array(count);
+    let at = 0;
+    for (let end = valued; end > 0;) {
+      let start = end - 1;
+      while (start > 0 && same(start - 1, end - 1)) --start;
+      reversed.set(order.subarray(start, end), at);
+      at += end - start;
+      end = start;
+    }
+    reversed.set(order.subarray(valued), at);
+    table.order = reversed;
   }
 
   function filterView() {
