@@ -99,10 +99,10 @@
     const next = () => {
       if (running >= count || waiting.length === 0) return;
       ++running;
-      const [work, resolve] = waiting.shift();
-      work().then(resolve).finally(() => { --running; next(); });
+      const [work, resolve, reject] = waiting.shift();
+      work().then(resolve, reject).finally(() => { --running; next(); });
     };
-    return (work) => new Promise((resolve) => { waiting.push([work, resolve]); next(); });
+    return (work) => new Promise((resolve, reject) => { waiting.push([work, resolve, reject]); next(); });
   }
 
   // Walks the nodes dropped, calling `found` with each input in order: {path,
