@@ -9,7 +9,8 @@
 //
 // The tool defaults to $VELLMETA, then build/tools/vellmeta/vellmeta;
 // generate_samples is taken from beside it. --screenshots also writes
-// docs/images/clip-table.png (300 clips) and docs/images/clip-diff.png.
+// docs/images/clip-table.png (300 clips), docs/images/clip-diff.png and
+// web/screenshot.png (the samples, one clip open).
 import { test, before, after } from 'node:test';
 import assert from 'node:assert/strict';
 import { spawnSync } from 'node:child_process';
@@ -217,9 +218,14 @@ async function filter(text) {
   return page.evaluate(() => window.vellmetaPage.lastTableChange);
 }
 
+// The row is brought into sight first, in the table and then on the page, so
+// that the click does not scroll the table (which draws its rows anew).
 async function clickRow(place, where = 'td:nth-child(3)') {
+  const nextFrame = () => page.evaluate(() => new Promise((resolve) => requestAnimationFrame(() => setTimeout(resolve, 0))));
   await page.evaluate((p) => window.vellmetaPage.scrollToRow(p), place);
-  await page.evaluate(() => new Promise((resolve) => requestAnimationFrame(() => setTimeout(resolve, 0))));
+  await nextFrame();
+  await page.$eval(`#table-body tr[data-place="${place}"]`, (row) => row.scrollIntoView({ block: 'nearest' }));
+  await nextFrame();
   await page.click(`#table-body tr[data-place="${place}"] ${where}`);
 }
 
@@ -314,6 +320,11 @@ test('loose files: a row each, messages, each clip\'s view built when opened, as
   assert.ok(await page.$$eval('#clips .result .field', (fields) => fields.every((f) => !f.hidden && f.offsetParent)),
     'the result stays in view');
   await page.$eval('#search', (input) => { input.value = ''; input.dispatchEvent(new Event('input')); });
+  if (screenshots) {
+    await clickRow(0);
+    await page.evaluate(() => window.scrollTo(0, 0));
+    await page.screenshot({ path: path.join(webDir, 'screenshot.png') });
+  }
 
   await checkSaves([], names, clipsDir);
 });
@@ -508,7 +519,7 @@ test('5,000 clips of a shoot dropped as a folder: shown, sorted and filtered in 
     await clickRow(2, 'td.tick');
     await clickRow(3, 'td.tick');
     await (await page.$('#diff')).screenshot({ path: path.join(images, 'clip-diff.png') });
-    console.log('# wrote docs/images/clip-table.png and docs/images/clip-diff.png');
+    console.log('# wrote web/screenshot.png, docs/images/clip-table.png and docs/images/clip-diff.png');
   }
 });
 
