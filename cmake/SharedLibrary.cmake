@@ -8,8 +8,14 @@ include(GNUInstallDirs)
 # A shared library of the objects of OBJECTS, with ABI version SOVERSION
 # (libTARGET.so.SOVERSION, file libTARGET.so.SOVERSION.MINOR.PATCH of the
 # project's release), that exports only what EXPORT_MAP names: its own API,
-# not the standard library templates it instantiates.
+# not the standard library templates it instantiates. WebAssembly has no
+# shared libraries: under emscripten it is a static library.
 function(vmc_shared_library target objects export_map soversion)
+    if(EMSCRIPTEN)
+        add_library(${target} STATIC $<TARGET_OBJECTS:${objects}>)
+        target_compile_features(${target} PUBLIC cxx_std_17)
+        return()
+    endif()
     add_library(${target} SHARED $<TARGET_OBJECTS:${objects}>)
     set_target_properties(${target} PROPERTIES
         VERSION ${soversion}.${PROJECT_VERSION_MINOR}.${PROJECT_VERSION_PATCH}
@@ -30,8 +36,12 @@ endfunction()
 # headers (under include/PACKAGE), its CMake package PACKAGE (namespace
 # PACKAGE::, from cmake/PACKAGEConfig.cmake.in) and its pkg-config file (from
 # cmake/PACKAGE.pc.in), which finds the prefix relative to itself so that an
-# installed tree can be moved.
+# installed tree can be moved. A WebAssembly build installs nothing: its
+# output is the page's script.
 function(vmc_install_library target package runtime development)
+    if(EMSCRIPTEN)
+        return()
+    endif()
     install(TARGETS ${target} EXPORT ${package}Targets
         LIBRARY DESTINATION ${CMAKE_INSTALL_LIBDIR} COMPONENT ${runtime} NAMELINK_COMPONENT ${development}
         ARCHIVE DESTINATION ${CMAKE_INSTALL_LIBDIR} COMPONENT ${development}

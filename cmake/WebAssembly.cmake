@@ -1,0 +1,67 @@
+# SPDX-License-Identifier: Apache-2.0
+# What the WebAssembly build (emscripten, `emcmake cmake`; web/build runs it)
+# needs beyond the native one: {fmt} for the presentation library, and how a
+# JavaScript module with both libraries inside is linked. The sources and
+# compile settings are the native build's (cmake/CompileSettings.cmake).
+
+# A module is linked statically, as one piece: the objects the shared
+# libraries want position-independent are compiled as plain code here.
+set(CMAKE_CXX_COMPILE_OPTIONS_PIC "")
+
+# {fmt}, header-only, from Debian's libfmt-dev: emscripten has none of its
+# own, and only the folder of its headers goes on the include path, not the
+# rest of the system's headers (which are not emscripten's).
+set(VMC_FMT_INCLUDE_DIR /usr/include/fmt CACHE PATH "The folder of the {fmt} headers (fmt/format.h) for WebAssembly")
+if(NOT EXISTS ${VMC_FMT_INCLUDE_DIR}/format.h)
+    message(FATAL_ERROR "{fmt} headers not found in ${VMC_FMT_INCLUDE_DIR}: run scripts/setup (libfmt-dev)")
+endif()
+set(vmc_fmt_root ${PROJECT_BINARY_DIR}/fmt-include)
+file(MAKE_DIRECTORY ${vmc_fmt_root})
+file(CREATE_LINK ${VMC_FMT_INCLUDE_DIR} ${vmc_fmt_root}/fmt SYMBOLIC)
+add_library(fmt::fmt-header-only INTERFACE IMPORTED)
+set_target_properties(fmt::fmt-header-only PROPERTIES
+    INTERFACE_INCLUDE_DIRECTORIES ${vmc_fmt_root}
+    INTERFACE_COMPILE_DEFINITIONS FMT_HEADER_ONLY=1)
+
+# How every module is linked:
+#   --bind                  embind, through which JavaScript calls the bindings
+#   MODULARIZE, EXPORT_NAME the script defines createVellmeta(), which returns
+#                           a promise of a new module (each with its own memory)
+#   SINGLE_FILE             the WebAssembly travels inside the script, so that
+#                           a page opened from a folder (where a browser fetches
+#                           no separate .wasm file) works, and nothing needs
+#                           locating
+#   ENVIRONMENT             runs in browsers and in Node
+#   FILESYSTEM, DYNAMIC_EXECUTION
+#                           no emulated file system and no eval, so that a page
+#                           with a strict content security policy can load it
+set(VMC_WASM_LINK_OPTIONS
+    --bind
+    -sMODULARIZE=1
+    -sEXPORT_NAME=createVellmeta
+    -sSINGLE_FILE=1
+    -sALLOW_MEMORY_GROWTH=1
+    -sENVIRONMENT=web,node
+    -sFILESYSTEM=0
+    -sDYNAMIC_EXECUTION=0)
+
+# vmc_wasm_module(TARGET OUTPUT FILE.js SOURCES SOURCE... [LINK_OPTIONS OPTION...])
+# FILE.js, a JavaScript module holding both libraries and the bindings in
+# SOURCE... compiled to WebAssembly, linked with VMC_WASM_LINK_OPTIONS and
+# then any LINK_OPTIONS of this module's own.
+function(vmc_wasm_module target)
+    cmake_parse_arguments(PARSE_ARGV 1 arg "" "OUTPUT" "SOURCES;LINK_OPTIONS")
+    if(NOT arg_OUTPUT OR NOT arg_SOURCES)
+        message(FATAL_ERROR "vmc_wasm_module(${target}) needs OUTPUT and SOURCES")
+    endif()
+    get_filename_component(output_dir ${arg_OUTPUT} DIRECTORY)
+    get_filename_component(output_name ${arg_OUTPUT} NAME_WE)
+    add_executable(${target} ${arg_SOURCES})
+    # The objects, not the static libraries, so that nothing is left out.
+    target_link_libraries(${target} PRIVATE vellmeta_objects VellMetadataContainerObjects)
+    target_link_options(${target} PRIVATE ${VMC_WASM_LINK_OPTIONS} ${arg_LINK_OPTIONS})
+    set_target_properties(${target} PROPERTIES
+        OUTPUT_NAME ${output_name}
+        SUFFIX .js
+        RUNTIME_OUTPUT_DIRECTORY ${output_dir})
+endfunction()
