@@ -214,17 +214,22 @@ void appendUnit(Out& out, std::string_view unit)
 // `decimals` -1: the shortest form.
 void appendAtPrecision(Out& out, float value, int decimals)
 {
-    Out shortest;
-    appendShortest(shortest, value);
-    if (decimals >= 0 && std::isfinite(value)) {
-        Out rounded;
-        appendRounded(rounded, value, decimals);
-        if (rounded.view().size() < shortest.view().size()) {
-            out += rounded.view();
-            return;
-        }
+    const std::size_t start = out.view().size();
+    appendShortest(out, value);
+    if (decimals < 0 || !std::isfinite(value))
+        return;
+    // Both forms written one after the other, the shorter kept.
+    const std::size_t shortest = out.view().size() - start;
+    appendRounded(out, value, decimals);
+    const std::string_view rounded = out.view().substr(start + shortest);
+    char kept[Out::kMostFormatted];
+    if (rounded.size() < shortest && rounded.size() <= sizeof kept) {
+        std::memcpy(kept, rounded.data(), rounded.size());
+        out.truncate(start);
+        out.append(kept, rounded.size());
+    } else {
+        out.truncate(start + shortest);
     }
-    out += shortest.view();
 }
 
 // Frame rates as camera menus show them: to the thousandth the header
