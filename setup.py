@@ -18,8 +18,19 @@ ROOT = os.path.dirname(os.path.abspath(__file__))
 os.chdir(ROOT)  # setuptools wants source paths relative to this file
 
 with open("CMakeLists.txt", encoding="utf-8") as cmake_lists:
-    major, minor, patch = re.search(r"project\(VellMetadataContainer VERSION (\d+)\.(\d+)\.(\d+)",
-                                    cmake_lists.read()).groups()
+    project_settings = cmake_lists.read()
+major, minor, patch = re.search(r"project\(VellMetadataContainer VERSION (\d+)\.(\d+)\.(\d+)",
+                                project_settings).groups()
+
+
+def project_setting(pattern):
+    """A setting the top-level CMakeLists.txt holds for every package."""
+    return re.search(pattern, project_settings).group(1)
+
+
+maintainer = project_setting(r'set\(VMC_MAINTAINER_NAME "([^"]*)"\)')
+maintainer_email = project_setting(r'set\(VMC_MAINTAINER_EMAIL "([^"]*)"\)')
+homepage = project_setting(r'HOMEPAGE_URL "([^"]*)"')
 
 # Two compiler processes by default (the build machines are shared).
 ParallelCompile("VMC_JOBS", default=2).install()
@@ -66,6 +77,10 @@ os.makedirs("build/pip", exist_ok=True)
 
 setup(
     version="%s.%s.%s" % (major, minor, patch),
+    maintainer=maintainer,
+    maintainer_email=maintainer_email,
+    url=homepage,
+    project_urls={"Homepage": homepage},
     packages=["vellmeta"],
     package_dir={"vellmeta": "python/vellmeta"},
     package_data={"vellmeta": ["py.typed"]},

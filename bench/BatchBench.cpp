@@ -25,6 +25,9 @@
 //
 // The catalog's first scan and rescan take one thread (-j 1); the first
 // scan starts from no catalog each time, and the rescan follows it.
+//
+// Each N's table is a Markdown table, also written to batch-N.md in the build's
+// results folder, which the documentation's benchmarks page shows.
 #include <algorithm>
 #include <chrono>
 #include <cstdio>
@@ -212,11 +215,6 @@ void benchmark(int count)
     };
     rusage self{};
     ::getrusage(RUSAGE_SELF, &self);
-    std::printf("\n%d files (%zu card folders); wall: elapsed time, cpu: user and system time; peak: vellmeta's "
-                "resident memory, which counts the %.2f MiB of this program it starts as\n",
-                count, cards.size(), static_cast<double>(self.ru_maxrss) / 1024.0);
-    std::printf("%-8s %-8s %-5s %12s %11s %12s %10s %9s %10s\n", "view", "jobs", "floor", "wall files/s", "wall ratio",
-                "cpu files/s", "cpu ratio", "peak MiB", "best ratio");
 
     // The floor is timed again right before each vellmeta run, and each run
     // is set against it: the ratio of a pair does not drift with the load
@@ -276,16 +274,32 @@ void benchmark(int count)
         }
     }
     const auto least = [](const std::vector<double>& values) { return *std::min_element(values.begin(), values.end()); };
-    std::printf("%-8s %-8s %-5s %12.0f %11.2f %12.0f %10.2f %9s %10.2f\n", "floor", "1", "read", count / median(floorWall),
-                1.0, count / median(floorCpu), 1.0, "", 1.0);
+    // One Markdown table, printed and written into the results folder, from
+    // which the documentation's benchmarks page takes it.
+    std::string table;
+    char line[512];
+    const auto add = [&](auto... values) {
+        std::snprintf(line, sizeof line, values...);
+        table += line;
+    };
+    add("### %d files, %zu card folders\n\n", count, cards.size());
+    add("wall: elapsed time; cpu: user and system time; peak: vellmeta's resident memory, which counts the %.2f MiB "
+        "of this program it starts as.\n\n",
+        static_cast<double>(self.ru_maxrss) / 1024.0);
+    add("| view | jobs | floor | wall files/s | wall ratio | cpu files/s | cpu ratio | peak MiB | best ratio |\n");
+    add("|---|---|---|---:|---:|---:|---:|---:|---:|\n");
+    add("| floor | 1 | read | %.0f | 1.00 | %.0f | 1.00 | | 1.00 |\n", count / median(floorWall), count / median(floorCpu));
     for (const Row& r : rows)
-        std::printf("%-8s %-8s %-5s %12.0f %11.2f %12.0f %10.2f %9.2f %10.2f\n", r.format, r.jobs,
-                    r.floor == Floor::Read ? "read" : "stat", count / median(r.wall), median(r.wallRatio),
-                    count / median(r.cpu), median(r.cpuRatio), static_cast<double>(r.peakKiB) / 1024.0,
-                    least(r.wall) / least(r.floorWall));
-    std::printf("catalog: %.0f bytes per clip (%.1f MiB for %d clips, after its first scan)\n",
-                static_cast<double>(catalogBytes) / count, static_cast<double>(catalogBytes) / (1024.0 * 1024.0), count);
+        add("| %s | %s | %s | %.0f | %.2f | %.0f | %.2f | %.2f | %.2f |\n", r.format, r.jobs,
+            r.floor == Floor::Read ? "read" : "stat", count / median(r.wall), median(r.wallRatio),
+            count / median(r.cpu), median(r.cpuRatio), static_cast<double>(r.peakKiB) / 1024.0,
+            least(r.wall) / least(r.floorWall));
+    add("\nThe catalog: %.0f bytes per clip (%.1f MiB for %d clips, after its first scan).\n",
+        static_cast<double>(catalogBytes) / count, static_cast<double>(catalogBytes) / (1024.0 * 1024.0), count);
+    std::printf("\n%s", table.c_str());
     std::fflush(stdout);
+    fs::create_directories(VMC_BENCH_RESULTS_DIR);
+    std::ofstream(fs::path(VMC_BENCH_RESULTS_DIR) / ("batch-" + std::to_string(count) + ".md")) << table;
     std::error_code ignored;
     fs::remove_all(scratch, ignored);
 }

@@ -1,3 +1,4 @@
+# SPDX-License-Identifier: Apache-2.0
 # Read by cpack for each generator: the tarball takes every component at
 # once, in one folder named after it.
 if(CPACK_GENERATOR STREQUAL "TGZ")

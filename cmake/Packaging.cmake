@@ -10,10 +10,13 @@
 # packaged tool finds the library where the system keeps libraries):
 #   cd build && cpack -G DEB && cpack -G TGZ
 set(CPACK_PACKAGE_NAME libvellmetadatacontainer)
-set(CPACK_PACKAGE_VENDOR "libVellMetadataContainer developers")
-set(CPACK_PACKAGE_CONTACT "libVellMetadataContainer developers <vellmeta-maintainers@example.org>")
+# Maintainer, homepage and licence: the project-level settings of the
+# top-level CMakeLists.txt.
+set(CPACK_PACKAGE_VENDOR "${VMC_MAINTAINER_NAME}")
+set(CPACK_PACKAGE_CONTACT "${VMC_MAINTAINER_NAME} <${VMC_MAINTAINER_EMAIL}>")
 set(CPACK_PACKAGE_VERSION ${PROJECT_VERSION})
-set(CPACK_PACKAGE_HOMEPAGE_URL "https://example.org/libVellMetadataContainer")
+set(CPACK_PACKAGE_HOMEPAGE_URL "${PROJECT_HOMEPAGE_URL}")
+set(CPACK_RESOURCE_FILE_LICENSE ${PROJECT_SOURCE_DIR}/LICENSE)
 set(CPACK_STRIP_FILES ON)
 set(CPACK_COMPONENTS_ALL runtime development presentation presentation_development tool)
 set(CPACK_PACKAGE_DIRECTORY ${PROJECT_BINARY_DIR}/packages)
@@ -39,7 +42,7 @@ set(CPACK_DEBIAN_PACKAGE_GENERATE_SHLIBS_POLICY ">=")
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS_PRIVATE_DIRS "${PROJECT_BINARY_DIR}/src;${PROJECT_BINARY_DIR}/presentation")
 set(vmc_deb_version "${PROJECT_VERSION}-${CPACK_DEBIAN_PACKAGE_RELEASE}")
 
-set(CPACK_DEBIAN_RUNTIME_PACKAGE_NAME libvellmetadatacontainer${PROJECT_VERSION_MAJOR})
+set(CPACK_DEBIAN_RUNTIME_PACKAGE_NAME libvellmetadatacontainer${VMC_DECODER_SOVERSION})
 set(CPACK_DEBIAN_RUNTIME_PACKAGE_SECTION libs)
 set(CPACK_DEBIAN_RUNTIME_PACKAGE_SHLIBDEPS ON)
 set(CPACK_DEBIAN_RUNTIME_PACKAGE_CONTROL_EXTRA ${PROJECT_SOURCE_DIR}/cmake/debian/triggers)
@@ -58,7 +61,7 @@ libVellMetadataContainer decodes the fixed 2480-byte header of a VELLRAW
 (version 3) camera raw file into one typed metadata object. This package
 holds the decoder's C++ headers, its CMake package and pkg-config file.")
 
-set(CPACK_DEBIAN_PRESENTATION_PACKAGE_NAME libvellmeta${PROJECT_VERSION_MAJOR})
+set(CPACK_DEBIAN_PRESENTATION_PACKAGE_NAME libvellmeta${VMC_PRESENTATION_SOVERSION})
 set(CPACK_DEBIAN_PRESENTATION_PACKAGE_SECTION libs)
 set(CPACK_DEBIAN_PRESENTATION_PACKAGE_SHLIBDEPS ON)
 set(CPACK_DEBIAN_PRESENTATION_PACKAGE_DEPENDS "${CPACK_DEBIAN_RUNTIME_PACKAGE_NAME} (= ${vmc_deb_version})")
@@ -91,14 +94,23 @@ whole cards: as text for people, JSON or JSON Lines, CSV or TSV clip reports,
 OpenTrackIO samples, or the fields that differ between two clips. With its
 manual page and the JSON Schema of its JSON view.")
 
-# Each Debian package carries its copyright and changelog.
+# Each Debian package carries its machine-readable copyright file and its
+# changelog.
+configure_file(${PROJECT_SOURCE_DIR}/cmake/debian/copyright.in ${PROJECT_BINARY_DIR}/copyright @ONLY)
 foreach(vmc_component runtime development presentation presentation_development tool)
     string(TOUPPER ${vmc_component} vmc_upper)
     set(vmc_doc_dir ${CMAKE_INSTALL_DATAROOTDIR}/doc/${CPACK_DEBIAN_${vmc_upper}_PACKAGE_NAME})
-    install(FILES ${PROJECT_SOURCE_DIR}/cmake/debian/copyright DESTINATION ${vmc_doc_dir}
+    install(FILES ${PROJECT_BINARY_DIR}/copyright DESTINATION ${vmc_doc_dir}
         COMPONENT ${vmc_component} EXCLUDE_FROM_ALL)
     install(FILES ${PROJECT_BINARY_DIR}/changelog.Debian.gz DESTINATION ${vmc_doc_dir}
         COMPONENT ${vmc_component} EXCLUDE_FROM_ALL)
+    # The packages are the project's own, not uploads to Debian, so their
+    # first changelog entry closes no request-for-packaging bug.
+    file(WRITE ${PROJECT_BINARY_DIR}/lintian/${CPACK_DEBIAN_${vmc_upper}_PACKAGE_NAME}
+        "# Built by the project, not uploaded to Debian: there is no bug for a first upload to close.\n"
+        "${CPACK_DEBIAN_${vmc_upper}_PACKAGE_NAME}: initial-upload-closes-no-bugs\n")
+    install(FILES ${PROJECT_BINARY_DIR}/lintian/${CPACK_DEBIAN_${vmc_upper}_PACKAGE_NAME}
+        DESTINATION ${CMAKE_INSTALL_DATAROOTDIR}/lintian/overrides COMPONENT ${vmc_component} EXCLUDE_FROM_ALL)
 endforeach()
 string(TIMESTAMP vmc_changelog_date "%a, %d %b %Y %H:%M:%S +0000" UTC)
 file(WRITE ${PROJECT_BINARY_DIR}/changelog.Debian

@@ -4,15 +4,16 @@
 include(CMakePackageConfigHelpers)
 include(GNUInstallDirs)
 
-# vmc_shared_library(TARGET OBJECTS EXPORT_MAP)
-# A shared library of the objects of OBJECTS, versioned with the project,
-# that exports only what EXPORT_MAP names: its own API, not the standard
-# library templates it instantiates.
-function(vmc_shared_library target objects export_map)
+# vmc_shared_library(TARGET OBJECTS EXPORT_MAP SOVERSION)
+# A shared library of the objects of OBJECTS, with ABI version SOVERSION
+# (libTARGET.so.SOVERSION, file libTARGET.so.SOVERSION.MINOR.PATCH of the
+# project's release), that exports only what EXPORT_MAP names: its own API,
+# not the standard library templates it instantiates.
+function(vmc_shared_library target objects export_map soversion)
     add_library(${target} SHARED $<TARGET_OBJECTS:${objects}>)
     set_target_properties(${target} PROPERTIES
-        VERSION ${PROJECT_VERSION}
-        SOVERSION ${PROJECT_VERSION_MAJOR}
+        VERSION ${soversion}.${PROJECT_VERSION_MINOR}.${PROJECT_VERSION_PATCH}
+        SOVERSION ${soversion}
         CXX_VISIBILITY_PRESET hidden
         VISIBILITY_INLINES_HIDDEN ON
         LINK_DEPENDS ${export_map})

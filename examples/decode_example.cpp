@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 // Reads the first 2480 bytes of a VELLRAW file (or, without an argument, uses
 // a header that the camera never wrote), decodes them and prints the result
 // and every defined field's name.

@@ -1,3 +1,4 @@
+/* SPDX-License-Identifier: Apache-2.0 */
 /* Prints what the header of a VELLRAW file says, through the C interface:
  * the decoding result, then every defined field as "Label: value" under its
  * heading, in the order people read them.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 // libFuzzer target: every input is a header image (short inputs padded with
 // never-written 0xFF bytes, long ones cut at 2480) decoded with every colour
 // space, valid or not, into fresh and reused containers. It aborts on any

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 // Writes header images into a directory, the same files on every run.
 //
 //   vmc_fuzz_seeds fuzz/corpus         the generated part of the fuzzer's seed

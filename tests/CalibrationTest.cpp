@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 // The calibration lists, the matrix for a CCT, and the camera-native
 // primaries: bit for bit equal, at every 16-bit CCT with and without the ND
 // filter, to the computation written out step by step (a fresh calibration

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 // Many threads decode varied headers at the same time, each into its own
 // containers, and all of them use the camera-native calibration sets for
 // the first time together: every result must match a decode made afterwards

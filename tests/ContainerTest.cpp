@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 // The container's field model (construction, text ownership, the field walk),
 // the decoding driver's result, and the full header, which defines every
 // field the field groups read.

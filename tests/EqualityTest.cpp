@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 // Container equality: definedness rules, value comparison by type, and a
 // difference in any one field, walked over the whole field list.
 #include <functional>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 // The header's layout, as the field table that fuzzing and tests mutate
 // through describes it (each row's offset is checked at build time), and the
 // test for a field the camera never wrote: all ones for integers and bytes,

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 // Decoding never reads past the 2480 header bytes: each header is placed so
 // that its last byte is the last readable byte before a page that cannot be
 // read, so a single byte read beyond the end crashes the test.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 // Text helpers: tokens, bounded copies, hex, BCD digits, the printing of
 // time codes, dates and time zones, recorder information, and the fixed
 // buffers in which decoding builds its texts (the same characters that a

@@ -1,31 +1,37 @@
 // SPDX-License-Identifier: Apache-2.0
-// Walking the container's fields in container order, driven by the one field
-// list in ContainerFields.def.
-//
-//   Vmc::forEachField(container, [](const Vmc::FieldInfo& info, auto& field) { ... });
-//   Vmc::forEachFieldMember([](const Vmc::FieldInfo& info, auto member) { ... });
-//
-// The visitor is called once per field with its description and a reference
-// to the field (a MetaField<T> or a MetaString); overload or use `if
-// constexpr` on the field's type to handle each kind.
+/// @file
+/// Walking the container's fields in container order, driven by the one field
+/// list in ContainerFields.def.
+///
+/// @code
+///   Vmc::forEachField(container, [](const Vmc::FieldInfo& info, auto& field) { ... });
+///   Vmc::forEachFieldMember([](const Vmc::FieldInfo& info, auto member) { ... });
+/// @endcode
+///
+/// The visitor is called once per field with its description and a reference
+/// to the field (a `MetaField<T>` or a MetaString); overload or use `if
+/// constexpr` on the field's type to handle each kind.
 #pragma once
 
 #include "MetadataContainer.h"
 
 namespace Vmc {
 
+/// A container field's name and place.
 struct FieldInfo {
-    const char* name; // the container member's name
-    int index;        // position in container order, from 0
+    const char* name; ///< the container member's name
+    int index;        ///< position in container order, from 0
 };
 
-// Every field's description, in container order.
+/// Every field's description, in container order. (Its `index` members are
+/// 0; the walks below pass each field's own index.)
 constexpr FieldInfo kFieldInfos[] = {
 #define VMC_FIELD(name, Type) {#name, 0},
 #include "ContainerFields.def"
 #undef VMC_FIELD
 };
 
+/// The number of container fields.
 constexpr int kFieldCount = static_cast<int>(sizeof(kFieldInfos) / sizeof(kFieldInfos[0]));
 
 namespace detail {
@@ -35,9 +41,9 @@ constexpr FieldInfo fieldInfo(int index)
 }
 } // namespace detail
 
-// Calls visitor(info, member) for every field in order, with `member` a
-// pointer to the container member (e.g. &VellMetadataContainer::cameraModel):
-// for code that binds fields once and reads them from many containers later.
+/// Calls visitor(info, member) for every field in order, with `member` a
+/// pointer to the container member (such as &VellMetadataContainer::cameraModel):
+/// for code that binds fields once and reads them from many containers later.
 template <class Visitor>
 void forEachFieldMember(Visitor&& visitor)
 {
@@ -47,16 +53,16 @@ void forEachFieldMember(Visitor&& visitor)
 #undef VMC_FIELD
 }
 
-// Calls visitor(info, field) for every field of `container` (a
-// VellMetadataContainer, const or not), in order.
+/// Calls visitor(info, field) for every field of `container` (a
+/// VellMetadataContainer, const or not), in order.
 template <class Container, class Visitor>
 void forEachField(Container& container, Visitor&& visitor)
 {
     forEachFieldMember([&](const FieldInfo& info, auto member) { visitor(info, container.*member); });
 }
 
-// Calls visitor(info, fieldOfA, fieldOfB) for every field in order while the
-// visitor returns true; returns false as soon as it returns false.
+/// Calls visitor(info, fieldOfA, fieldOfB) for every field in order while the
+/// visitor returns true; returns false as soon as it returns false.
 template <class Visitor>
 bool allFieldPairs(const VellMetadataContainer& a, const VellMetadataContainer& b, Visitor&& visitor)
 {

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 // How each container value type looks from Python: the annotation that the
 // type stubs and the attribute docstrings show. The module's converters turn
 // a value of each type into exactly what its annotation here describes, so

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 // Writes the type stubs of the `vellmeta` package (vellmeta/__init__.pyi), so that
 // editors complete the Metadata field names and know their types. The fields
 // come from the one field list, so adding a field changes nothing here.

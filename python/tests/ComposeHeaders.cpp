@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 // Writes the composed header images that the Python tests decode, one file
 // DIR/NAME.vellraw each: the smallest decodable header, every field defined,
 // nothing written, all zeros, texts that are not all UTF-8, time codes, and

@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: Apache-2.0
 # Installs the build into a scratch prefix and imports vellmeta from there
 # alone, with the interpreter the package was built for.
 #   installed.sh BUILD_DIR WORK_DIR SITE_PACKAGES_RELATIVE PYTHON

@@ -1,3 +1,4 @@
+# SPDX-License-Identifier: Apache-2.0
 """Shared pieces of the vellmeta tests: the command-line tool, the composed
 header images, and field values in the tool's JSON conventions, which
 compare exactly."""

@@ -1,3 +1,4 @@
+# SPDX-License-Identifier: Apache-2.0
 """The command-line tool's JSON and the Python values say the same about the
 sample clips and the composed headers, in every colour space."""
 import json

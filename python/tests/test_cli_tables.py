@@ -1,3 +1,4 @@
+# SPDX-License-Identifier: Apache-2.0
 """The command-line tool's clip reports read back with Python's csv module:
 one row per clip whatever the header texts hold, the labels of
 vellmeta.fields() (or the names, with -s) as the header and Metadata.text()

@@ -1,3 +1,4 @@
+# SPDX-License-Identifier: Apache-2.0
 """The vellmeta API: what decode accepts and rejects, the value types, the
 field descriptions, and the stubs' agreement with what attributes really
 hold."""

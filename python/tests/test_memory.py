@@ -1,3 +1,4 @@
+# SPDX-License-Identifier: Apache-2.0
 """No references or heap texts leak: memory stays flat over 100,000 decodes."""
 import gc
 import os

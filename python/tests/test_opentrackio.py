@@ -1,3 +1,4 @@
+# SPDX-License-Identifier: Apache-2.0
 """vellmeta --opentrackio: the samples member by member, and thousands of
 composed and fuzz-corpus headers, each sample within what OpenTrackIO 1.0.0
 allows and agreeing with the decoded fields."""

@@ -1,3 +1,4 @@
+# SPDX-License-Identifier: Apache-2.0
 """vellmeta --json-schema: a valid JSON Schema (2020-12) naming every field,
 which the JSON view of the samples, the fuzz corpus and a few thousand
 composed headers meets, and which rejects values of the wrong type."""

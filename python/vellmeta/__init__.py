@@ -1,3 +1,4 @@
+# SPDX-License-Identifier: Apache-2.0
 """Decodes the 2480-byte header of a VELLRAW (version 3) camera raw file.
 
     import vellmeta

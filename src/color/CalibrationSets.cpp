@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 // The factory calibrations of the colour correction matrices: 17 colour
 // temperatures from 2000 K to 11000 K, one set for images taken without the
 // ND filter and one for images taken through it. Each matrix takes camera

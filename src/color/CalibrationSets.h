@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 // Internal view of the calibration lists, for checking their once-only
 // filling.
 #pragma once

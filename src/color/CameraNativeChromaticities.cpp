@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 // The CIE xy chromaticities of the camera's native primaries and white point.
 //
 // The colour correction matrix C for the white balance takes camera native

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 // The steps of building a fraction from a double, open to the tests so that
 // they can run the same steps over another way of finding the denominator.
 #pragma once

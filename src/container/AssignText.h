@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 // Storing a text in a container field. Unless the text is the very one the
 // field holds, a fresh strdup copy replaces the held text, which is then
 // released; the field is marked defined either way. The copy is made before

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 // Bayer colour order, two auxiliary words and time codes 1 to 7.
 //
 //   bayerColorOrder      316  u32        0xFFFFFFFF: untouched; label; unknown stops (1400)

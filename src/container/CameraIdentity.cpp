@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 // Camera identity: manufacturer, model, serial number, index character,
 // number triple and the unique camera identifier.
 //

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 // Capture time, frame rates, time code, exposure and image windows.
 //
 //   captureDate       380  u32 BCD yyyy mm dd  \ both not 0xFFFFFFFF: captureDateTime text

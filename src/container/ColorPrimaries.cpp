@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 // Colour primaries: the primaries and white point of the colour space that
 // the host asked for. The first group to touch the container; an unknown
 // colour space stops decoding before any field is written.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 // initFromHeader: the header's field groups, decoded one after another in a
 // fixed order until the end or the first failure that stops decoding.
 #include <VellMetadataContainer/MetadataContainer.h>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 // What one call of initFromHeader works on, and the decoding steps in the
 // order they run. Each step lives in the source of its field group.
 #pragma once

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 // Encoder value and limit sets: three encoders A, B, C, each with one reading
 // and a pair of limits in each of two sets.
 //

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 // Container equality: the fields compared in container order, stopping at
 // the first difference.
 //

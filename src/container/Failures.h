@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 // Every failure that decoding records: its code, message text and whether
 // decoding stops after it.
 #pragma once

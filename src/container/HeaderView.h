@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 // Reading header fields at their offsets, in the file's little-endian byte
 // order, without misaligned loads.
 //

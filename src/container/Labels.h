@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 // Enumeration values of the header and their fixed English labels.
 //
 //   constexpr Label kOrders[] = {{0x52474742, "RGGB"}, ...};

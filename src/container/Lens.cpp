@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 // Lens data and location.
 //
 //   lensIris           900   u32  1/1000, 0 and 0xFFFFFFFF: absent   iris value, aperture

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 // The look the camera applied: name, look-up table type and the colour
 // decision list (CDL). A header without a look name, or with the name
 // "None", leaves every field of the look untouched.

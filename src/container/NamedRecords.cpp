@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 // Named value records: two groups of three records, each with a kind, a
 // name and six 16-bit values.
 //

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 // ND filter label and value, and three switch flags.
 //
 //   ndDataLevel         880  u32  below 25: no ND data (compared unsigned)

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 // Production texts, recorder information and identifiers.
 //
 //   longUserText     1432  256 bytes  all 0xFF or empty: absent

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 // Scaled values, master/slave and channel setup.
 //
 //   integralWord      1112  u32   0xFFFFFFFF   nearest float, unscaled

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 // Whether the camera is a CORVA Stage camera, which names its ND filters
 // from its own label table.
 #pragma once

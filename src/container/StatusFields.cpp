@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 // Identifier, status fields, camera family and variant codes, and the two
 // status flags.
 //

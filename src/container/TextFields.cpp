@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 // Text fields, a switch and the eighth time code, in decoding order.
 //
 //   switchWord4     1268  u32        0xFFFFFFFF     1 on, anything else off

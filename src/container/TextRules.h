@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 // How fixed-width header texts and numbers become container texts.
 #pragma once
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 // The never-written patterns of header fields, as inline tests for the
 // decoders: every bit set, or a NaN for floats. The exported
 // Vmc::uninitializedField overloads are these same tests.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 // White balance, colour matrix, target colour space, processing level and
 // flip state.
 //

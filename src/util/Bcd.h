@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 // Binary-coded decimal: one decimal digit per nibble. Nibbles above 9 are
 // taken as they are (0xFF gives 165), as cameras that never wrote a field
 // leave it all ones.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 // A date and time as text without a stream: the same characters that
 // `stream << dateTime` writes into a stream at default formatting.
 #pragma once

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 // Texts built in a buffer of fixed size, for the texts whose longest form is
 // known in advance: numbers, hexadecimal digits, labels joined together. They
 // replace string streams and temporary strings where a text is only built to

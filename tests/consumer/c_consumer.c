@@ -1,3 +1,4 @@
+/* SPDX-License-Identifier: Apache-2.0 */
 /* A C host of the installed library: every field of each file given through
  * its typed getter, then what a careless host passes (null handle, null
  * buffer, 2479 bytes, the wrong getter, an index out of range, a result

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 // A host program: decodes a never-written header with the installed library;
 // it stops at the camera identity, whose type is unknown (code 400).
 #include <VellMetadataContainer/VellMetadataContainer.h>

@@ -75,7 +75,7 @@ echo "== exported symbols"
 # decoder exports its namespaces and the two time-code operators, the
 # presentation library its namespace and the C interface.
 exported() { nm -D --defined-only -C "$1" | awk '{ $1=""; $2=""; sub(/^  /, ""); print }'; }
-decoder=$(find "$prefix" -name 'libVellMetadataContainer.so.1.0.0' | head -n 1)
+decoder=$(find "$prefix" -name 'libVellMetadataContainer.so.2.0.0' | head -n 1)
 presentation=$(find "$prefix" -name 'libvellmeta.so.1.0.0' | head -n 1)
 foreign=$(exported "$decoder" \
     | grep -v -E '^(Vmc::|VellRawMeta::|MetaString::|typeinfo for Vmc::|typeinfo name for Vmc::|vtable for Vmc::|operator==\(VellRawMeta::TC_Struct|operator<<\(std::ostream&, VellRawMeta::TC_Struct|operator<<\(std::basic_ostream<char, std::char_traits<char> >&, VellRawMeta::TC_Struct|VMC_1|LIBVMC)' || true)
@@ -92,6 +92,6 @@ fi
 for lib in "$decoder" "$presentation"; do
     echo "SONAME $(objdump -p "$lib" | awk '/SONAME/ { print $2 }')"
 done
-[ "$(objdump -p "$decoder" | awk '/SONAME/ { print $2 }')" = "libVellMetadataContainer.so.1" ]
+[ "$(objdump -p "$decoder" | awk '/SONAME/ { print $2 }')" = "libVellMetadataContainer.so.2" ]
 [ "$(objdump -p "$presentation" | awk '/SONAME/ { print $2 }')" = "libvellmeta.so.1" ]
 echo "consumers OK"

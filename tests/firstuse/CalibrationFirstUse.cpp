@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 // Concurrent first use of the calibration lists.
 //
 // The lists are process-wide and filled on first use, so "first use" can only

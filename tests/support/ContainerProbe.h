@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 // Decoding composed header images in tests, and checks over whole
 // containers and results, shared by the fuzzer and the tests:
 //

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 // Checks on decoded containers: headers built from the smallest decodable
 // one, a container holding values of an earlier header, a field's text or
 // value (or nothing when undefined), an enumeration's label or its failure,

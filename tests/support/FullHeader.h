@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 // A header image in which every field that decoding reads holds a valid,
 // defined value, so that every field group stores all of its container
 // fields: a stage camera (model text "CORVA Stage NX") with ND filter type 1,

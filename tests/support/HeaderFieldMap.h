@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 // Every header field that decoding reads, as one table (name, offset, width,
 // kind and the values worth trying), and a mutation that rewrites one field
 // of a header image with a sentinel, a boundary or a random value.

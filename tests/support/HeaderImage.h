@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 // Composes VELLRAW header images field by field for tests: every byte starts
 // as 0xFF (never written) until a field is set.
 //

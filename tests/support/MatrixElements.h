@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 // A matrix's nine elements as an array, row-major, for exact comparisons in
 // tests (EXPECT_EQ on arrays prints the elements that differ).
 #pragma once

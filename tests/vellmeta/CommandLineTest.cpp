@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 // vellmeta end to end: the program runs on the committed samples and on bad
 // input, and its standard output, standard error and exit status are checked.
 #include <algorithm>

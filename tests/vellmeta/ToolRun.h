@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 // Running vellmeta end to end from the tests: a shell command line, its
 // standard output, standard error and exit status.
 #pragma once

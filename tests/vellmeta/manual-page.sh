@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: Apache-2.0
 # The manual page renders without warnings and names every option that
 # `vellmeta --help` lists.
 #   manual-page.sh VELLMETA PAGE

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 // Writes the sample VELLRAW headers of samples/ (2480 bytes each), composed
 // field by field at the header's named offsets.
 //
@@ -8,8 +9,15 @@
 // With --check instead of writing, it compares the files in the directory
 // with freshly composed ones and exits 1 when any differs or is missing
 // (a CTest test runs that against the committed samples).
+//
+// With --shoot N instead, it writes the first N clips of a shoot (the
+// benchmarks' ShootDay: four cameras over the days of a shoot, each clip
+// with its own time, time code, lens settings and slate) as the cards hold
+// them, a folder per card (A001/A001_C001_240610.vellraw, ...): thousands
+// of varied headers for the page's browser test, never committed.
 #include <cstdint>
 #include <cstdio>
+#include <cstdlib>
 #include <cstring>
 #include <filesystem>
 #include <fstream>
@@ -18,6 +26,7 @@
 #include <string>
 #include <vector>
 
+#include "ShootDay.h"
 #include "support/FullHeader.h"
 
 using Vmc::testing::fullHeader;
@@ -173,13 +182,42 @@ std::vector<Sample> samples()
 
 constexpr std::size_t kSize = VellRawMeta::kVellFileHeaderV3Size;
 
+// Writes the first `count` clips of the shoot under `dir`.
+int writeShoot(long count, const std::string& dir)
+{
+    constexpr unsigned kShootSeed = 20240610;
+    const Vmc::bench::ShootDay shoot(VMC_SAMPLES_DIR);
+    char name[64];
+    int status = 0;
+    shoot.roll(count, kShootSeed, [&](const Vmc::bench::Clip& clip) {
+        Vmc::bench::clipPath(name, sizeof name, clip.camera, clip.card, clip.number, clip.date);
+        const std::filesystem::path path = std::filesystem::path(dir) / name;
+        if (clip.number == 1)
+            std::filesystem::create_directories(path.parent_path());
+        std::ofstream out(path, std::ios::binary | std::ios::trunc);
+        out.write(reinterpret_cast<const char*>(clip.header.data()), static_cast<std::streamsize>(kSize));
+        if (!out && status == 0) {
+            std::cerr << path.string() << ": cannot write\n";
+            status = 1;
+        }
+    });
+    return status;
+}
+
 } // namespace
 
 int main(int argc, char** argv)
 {
+    if (argc == 4 && std::strcmp(argv[1], "--shoot") == 0) {
+        char* end = nullptr;
+        const long count = std::strtol(argv[2], &end, 10);
+        if (*end == '\0' && count > 0)
+            return writeShoot(count, argv[3]);
+    }
     const bool check = argc == 3 && std::strcmp(argv[1], "--check") == 0;
     if (argc != 2 && !check) {
-        std::cerr << "usage: generate_samples [--check] DIRECTORY\n";
+        std::cerr << "usage: generate_samples [--check] DIRECTORY\n"
+                     "       generate_samples --shoot N DIRECTORY\n";
         return 2;
     }
     const std::string dir = argv[argc - 1];

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 // A progress line on standard error for long runs: files done, the total
 // once the walk has ended, and files per second.
 #pragma once
