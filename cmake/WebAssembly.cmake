@@ -25,7 +25,7 @@ set_target_properties(fmt::fmt-header-only PROPERTIES
 
 # How every module is linked:
 #   --bind                  embind, through which JavaScript calls the bindings
-#   MODULARIZE, EXPORT_NAME the script defines createVellmeta(), which returns
+#   MODULARIZE, EXPORT_NAME the script defines createVellmetaModule(), which returns
 #                           a promise of a new module (each with its own memory)
 #   SINGLE_FILE             the WebAssembly travels inside the script, so that
 #                           a page opened from a folder (where a browser fetches
@@ -38,10 +38,10 @@ set_target_properties(fmt::fmt-header-only PROPERTIES
 set(VMC_WASM_LINK_OPTIONS
     --bind
     -sMODULARIZE=1
-    -sEXPORT_NAME=createVellmeta
+    -sEXPORT_NAME=createVellmetaModule
     -sSINGLE_FILE=1
     -sALLOW_MEMORY_GROWTH=1
-    -sENVIRONMENT=web,node
+    -sENVIRONMENT=web
     -sFILESYSTEM=0
     -sDYNAMIC_EXECUTION=0)
 
