@@ -31,7 +31,11 @@ set_target_properties(fmt::fmt-header-only PROPERTIES
 #                           a page opened from a folder (where a browser fetches
 #                           no separate .wasm file) works, and nothing needs
 #                           locating
-#   ENVIRONMENT             runs in browsers and in Node
+#   ENVIRONMENT             browsers only, which Node 18 and later satisfy
+#                           too (the WebAssembly is inside the script, so no
+#                           file is read): the script then holds no require()
+#                           of Node's modules that a bundler for browsers
+#                           would trip on
 #   FILESYSTEM, DYNAMIC_EXECUTION
 #                           no emulated file system and no eval, so that a page
 #                           with a strict content security policy can load it
