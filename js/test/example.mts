@@ -8,7 +8,8 @@ import { createVellmeta, readHeader, type Clip, type Field, type TimeCode, type 
 const vm = await createVellmeta();
 const clip: Clip = vm.decode(await readHeader('A001_C001.vellraw'), { colorSpace: 'aces', path: 'A001_C001.vellraw' });
 const fromBlob: Uint8Array = await readHeader(new Blob([]));
-vm.decode(fromBlob.buffer);
+vm.decode(new ArrayBuffer(2480));
+vm.decode(fromBlob);
 
 const exposure: number | undefined = clip.exposureTime;
 const model: string | undefined = clip.cameraModel;

@@ -97,10 +97,10 @@ for (const path of [...samples, ...shoot.slice(0, 300)]) {
 console.log(`node: decoded values equal the JSON view's (${nonFinite} numbers that are not finite among them)`);
 
 // ---- people's texts: each as the tool's text view shows the field ----
+let shown = 0;
 for (const path of samples) {
   const clip = vm.decode(headers.get(path), { path });
   const lines = new Set(runTool(['--all', path]).toString().split('\n'));
-  let shown = 0;
   for (const { name, label } of fields) {
     const text = vm.text(clip, name);
     if (text === undefined) {
@@ -112,9 +112,9 @@ for (const path of samples) {
     assert.equal(line, `    ${label}: ${text}`, `${path} ${name}`);
     ++shown;
   }
-  assert.ok(shown > 40, `${path}: ${shown} texts compared`);
 }
-console.log('node: texts equal the text view\'s lines');
+assert.ok(shown > 200, `${shown} texts compared`);
+console.log(`node: ${shown} texts equal the text view's lines`);
 
 // ---- 1,000 concurrent decodes from Promise.all equal sequential ones ----
 const jobs = shoot.slice(0, 1000).map((path, i) => ({ path, colorSpace: colorSpaces[i % 3] }));
