@@ -60,7 +60,7 @@ class Vellmeta {
     // A copy of the header's bytes alone: the clip owns it, whatever the
     // caller does with its buffer afterwards.
     const header = view.slice(0, HEADER_SIZE);
-    const { values, result, nonFinite } = JSON.parse(this.#module.decodeClip(header, colorSpace));
+    const [values, result, nonFinite] = JSON.parse(this.#module.decodeClip(header, colorSpace));
     const clip = { path: String(path), colorSpace, result };
     const names = this.#names;
     for (let i = 0; i < names.length; ++i) clip[names[i]] = values[i] ?? undefined;

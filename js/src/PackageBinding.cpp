@@ -104,22 +104,23 @@ std::string headerSizeProblem(double size)
 }
 
 // The clip of a header (at least kHeaderSize bytes; the caller checks), as
-// JSON: {"values": [every field's value in container order as the JSON view
-// types it, null where the header leaves it undefined], "result":
-// {"isError", "code", "message"}, "nonFinite": [indexes of the fields whose numbers
-// include a NaN or an infinity, which JSON writes as the strings "NaN",
-// "Infinity" and "-Infinity"]}.
+// JSON: [[every field's value in container order as the JSON view types it,
+// null where the header leaves it undefined], {"isError", "code",
+// "message"}, [indexes of the fields whose numbers include a NaN or an
+// infinity, which JSON writes as the strings "NaN", "Infinity" and
+// "-Infinity"]]. An array of values parses, and becomes an object, in half
+// the time an object of two hundred members takes.
 std::string decodeClip(const std::string& header, const std::string& colorSpace)
 {
     const vellmeta::Decoded decoded =
         vellmeta::decode(reinterpret_cast<const unsigned char*>(header.data()), colorSpaceOf(colorSpace));
-    std::string out = "{\"values\":[";
+    std::string out = "[[";
     for (int i = 0; i < vellmeta::kFieldCount; ++i) {
         if (i > 0)
             out += ',';
         vellmeta::appendFieldJson(out, decoded.container, i);
     }
-    out += "],\"result\":";
+    out += "],";
     out += built([&](vellmeta::Out& text) {
         vellmeta::JsonWriter json(text);
         json.beginObject();
@@ -128,7 +129,7 @@ std::string decodeClip(const std::string& header, const std::string& colorSpace)
         json.member("message", decoded.message);
         json.endObject();
     });
-    out += ",\"nonFinite\":";
+    out += ',';
     out += built([&](vellmeta::Out& text) {
         vellmeta::JsonWriter json(text);
         json.beginArray();
@@ -137,7 +138,7 @@ std::string decodeClip(const std::string& header, const std::string& colorSpace)
                 json.integer(i);
         json.endArray();
     });
-    out += '}';
+    out += ']';
     return out;
 }
 
