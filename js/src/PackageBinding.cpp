@@ -8,8 +8,9 @@
 // No call keeps anything between calls: each decodes the header bytes it is
 // given into a container of its own, so calls never see each other's clips.
 #include <cmath>
+#include <iterator>
 #include <string>
-#include <vector>
+#include <type_traits>
 
 #include <emscripten/bind.h>
 #include <emscripten/val.h>
@@ -226,5 +227,4 @@ EMSCRIPTEN_BINDINGS(vellmeta_package)
     emscripten::function("colorSpaceProblem", &colorSpaceProblem);
     emscripten::function("reportFormatProblem", &reportFormatProblem);
     emscripten::function("headerSizeProblem", &headerSizeProblem);
-    emscripten::function("folderProblem", emscripten::optional_override([] { return std::string(vellmeta::kFolderProblem); }));
 }
