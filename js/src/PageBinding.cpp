@@ -272,8 +272,12 @@ public:
                     json.string(cell);
                 json.endArray();
                 keys.push_back(kNoKey);
+                // A value the camera never wrote sorts with the empty cells,
+                // as its cell reads "not set by the camera".
                 for (int field : fields)
-                    keys.push_back(kFieldKeys[field](decoded.container));
+                    keys.push_back(vellmeta::setByCamera(decoded.container, field)
+                                       ? kFieldKeys[field](decoded.container)
+                                       : kNoKey);
                 keys.push_back(decoded.code);
                 keys.push_back(kNoKey);
             }

@@ -246,6 +246,14 @@ vmc_status vmc_field_listed(const vmc_container* handle, int index, int* listed)
     });
 }
 
+vmc_status vmc_field_set_by_camera(const vmc_container* handle, int index, int* set)
+{
+    return readField(handle, index, set, [&] {
+        *set = vellmeta::setByCamera(handle->decoded.container, index) ? 1 : 0;
+        return VMC_OK;
+    });
+}
+
 vmc_status vmc_get_integer(const vmc_container* handle, int index, int64_t* out)
 {
     return readValue<std::uint32_t, std::int32_t>(handle, index, out, [](auto v) { return std::int64_t{v}; });

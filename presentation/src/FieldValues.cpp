@@ -6,7 +6,9 @@
 
 #include <cmath>
 #include <cstdint>
+#include <cstring>
 #include <iterator>
+#include <limits>
 #include <type_traits>
 
 #include "JsonWriter.h"
@@ -28,6 +30,103 @@ using TimeCodeRecord = VellRawMeta::TC_Struct;
 double quotient(const Rational& value)
 {
     return static_cast<double>(value.numerator) / static_cast<double>(value.denominator);
+}
+
+constexpr int kSensorFrameRate = fieldIndexOf("sensorFrameRate");
+constexpr int kWhiteBalanceCct = fieldIndexOf("whiteBalanceCct");
+constexpr int kWhiteBalanceTint = fieldIndexOf("whiteBalanceTint");
+static_assert(kSensorFrameRate >= 0 && kWhiteBalanceCct >= 0 && kWhiteBalanceTint >= 0);
+
+// ---- values the camera never wrote ------------------------------------------
+
+// What decoding makes of an all-ones header word that it stores without
+// testing for it, worked out as decoding converts the word; a value equal to
+// that is one the camera never wrote.
+constexpr std::uint32_t kAllOnes = 0xFFFFFFFFu;
+
+bool fromAllOnes(std::uint32_t value, Word word)
+{
+    switch (word) {
+    case Word::Word32: return value == kAllOnes;
+    case Word::Word16: return value == 0xFFFFu;
+    case Word::Byte: return value == 0xFFu;
+    default: return false;
+    }
+}
+
+bool fromAllOnes(std::int32_t value, Word word)
+{
+    switch (word) {
+    case Word::RateUntested: // the rate in single precision, rounded half away from zero
+        return value == static_cast<std::int32_t>(std::roundf(static_cast<float>(kAllOnes) / 1000.0f));
+    case Word::Floats: // a NaN truncated to an integer
+        return value == std::numeric_limits<std::int32_t>::min();
+    default: return false;
+    }
+}
+
+bool fromAllOnes(float value, Word word)
+{
+    switch (word) {
+    case Word::MilliUntested: // divided in single or in double precision, both round to 4294967.5
+        return value == static_cast<float>(kAllOnes) / 1000.0f || value == static_cast<float>(kAllOnes / 1000.0);
+    case Word::MicroUntested: return value == static_cast<float>(kAllOnes) / 1000000.0f;
+    case Word::Word32Float: return value == static_cast<float>(kAllOnes);
+    case Word::RateWord: return value == static_cast<float>(kAllOnes & 0x7FFFFFFFu) / 1000.0f;
+    case Word::Floats: return std::isnan(value);
+    default: return false;
+    }
+}
+
+bool fromAllOnes(const Vec3& value, Word word)
+{
+    return word == Word::Floats && (std::isnan(value.x) || std::isnan(value.y) || std::isnan(value.z));
+}
+
+bool fromAllOnes(const Rational& value, Word word)
+{
+    // The word read as a signed numerator over 1000.
+    return word == Word::RateUntested && value.numerator == -1 && value.denominator == 1000;
+}
+
+bool fromAllOnes(const ImageWindow& value, Word word)
+{
+    // A corner of an untested width, height or offset of all ones lands on
+    // the float nearest 2^32 - 1 (as does a width or height of 0).
+    const float allOnes = static_cast<float>(kAllOnes);
+    return word == Word::Window32 && (value.first.x == allOnes || value.first.y == allOnes ||
+                                      value.second.x == allOnes || value.second.y == allOnes);
+}
+
+bool fromAllOnes(const MetaString& value, Word word)
+{
+    if (value.text == nullptr)
+        return false;
+    const std::string_view text(value.text);
+    switch (word) {
+    case Word::Word32: return text == "4294967295";
+    case Word::Byte: return text == "\xFF";
+    case Word::SerialCode: return text.size() >= 4 && text.substr(text.size() - 4) == "\xFF\xFF\xFF\xFF";
+    default: return false;
+    }
+}
+
+template <class T>
+bool fromAllOnes(const T&, Word)
+{
+    return false;
+}
+
+// How many decimals a value carries, from its header word; -1: as decoded.
+int decimalsOf(Word word)
+{
+    switch (word) {
+    case Word::Milli:
+    case Word::MilliUntested: return 3;
+    case Word::MicroUntested: return 6;
+    case Word::Tenths: return 1;
+    default: return -1;
+    }
 }
 
 // ---- plain decoded numbers ------------------------------------------------
@@ -109,6 +208,32 @@ void appendUnit(Out& out, std::string_view unit)
     }
 }
 
+// A float converted from a scaled header word, to the `decimals` the word
+// carries (8.775 for the 8.775001 that 8775 thousandths give): unless the
+// float holds fewer digits than that, when its shortest form is shorter.
+// `decimals` -1: the shortest form.
+void appendAtPrecision(Out& out, float value, int decimals)
+{
+    const std::size_t start = out.view().size();
+    appendShortest(out, value);
+    if (decimals < 0 || !std::isfinite(value))
+        return;
+    // Both forms written one after the other, the shorter kept.
+    const std::size_t shortest = out.view().size() - start;
+    appendRounded(out, value, decimals);
+    const std::string_view rounded = out.view().substr(start + shortest);
+    char kept[Out::kMostFormatted];
+    if (rounded.size() < shortest && rounded.size() <= sizeof kept) {
+        std::memcpy(kept, rounded.data(), rounded.size());
+        out.truncate(start);
+        out.append(kept, rounded.size());
+    } else {
+        out.truncate(start + shortest);
+    }
+}
+
+// Frame rates as camera menus show them: to the thousandth the header
+// carries, trailing zeros dropped (23.976, 25, 29.97 fps).
 void appendFrameRate(Out& out, double rate)
 {
     appendRounded(out, rate, 3);
@@ -116,9 +241,10 @@ void appendFrameRate(Out& out, double rate)
 }
 
 // "1/48 s (0.020833 s)" for a time close to a whole fraction of a second,
-// then the shutter angle where the sensor frame rate is known:
-// "1/48 s (0.020833 s), 180° shutter".
-void appendExposureTime(Out& out, float seconds, const Container& container)
+// the decimal to the microsecond the header carries; then the shutter angle
+// where the camera wrote the sensor frame rate, to a tenth of a degree as
+// camera menus show it: "1/48 s (0.020833 s), 180° shutter".
+void appendExposureTime(Out& out, float seconds, int decimals, const Container& container)
 {
     const double reciprocal = 1.0 / static_cast<double>(seconds);
     const double whole = std::round(reciprocal);
@@ -126,13 +252,13 @@ void appendExposureTime(Out& out, float seconds, const Container& container)
         out += "1/";
         appendRounded(out, whole, 0);
         out += " s (";
-        appendShortest(out, seconds);
+        appendAtPrecision(out, seconds, decimals);
         out += " s)";
     } else {
-        appendShortest(out, seconds);
+        appendAtPrecision(out, seconds, decimals);
         out += " s";
     }
-    if (!container.sensorFrameRate.defined)
+    if (!setByCamera(container, kSensorFrameRate))
         return;
     if (const std::optional<double> angle = shutterAngle(seconds, container.sensorFrameRate.value)) {
         out += ", ";
@@ -182,10 +308,15 @@ void appendSigned(Out& out, std::int32_t value)
     out.integer(value);
 }
 
-// The time code, its rate and its drop-frame mark: "01:00:00;00 at 29.97 fps, drop frame".
+// The time code, its rate and its drop-frame mark: "01:00:00;00 at 29.97
+// fps, drop frame"; a rate word the camera never wrote gives neither.
 void appendPeopleTimeCode(Out& out, const TimeCodeRecord& value)
 {
-    const TimeCodeParts parts = timeCodeParts(value);
+    TimeCodeParts parts = timeCodeParts(value);
+    if (!parts.rateWritten()) {
+        parts.dropFrame = false;
+        parts.milliRate = 0;
+    }
     appendTimeCode(out, parts);
     if (parts.milliRate != 0) {
         out += " at ";
@@ -208,6 +339,28 @@ void appendWindow(Out& out, const ImageWindow& window)
     }
 }
 
+// Focus distance to the precision the header carries: metres to the
+// millimetre; with the lens in imperial units, feet and inches to the
+// thousandth of an inch, and the metres beside them: 15' 2" (4.623 m).
+void appendDistance(Out& out, float metres, const Container& container)
+{
+    const MetaString& units = container.lensDistanceUnits;
+    const bool imperial = units.defined && units.text != nullptr && std::strcmp(units.text, "Imperial") == 0;
+    if (imperial && metres >= 0.0f && metres < 1e6f) {
+        // Decoding multiplied the thousandths by this single-precision factor.
+        const long long thousandths = std::llround(static_cast<double>(metres) / static_cast<double>(0.0000254f));
+        out.integer(thousandths / 12000);
+        out += "' ";
+        appendRounded(out, static_cast<double>(thousandths % 12000) / 1000.0, 3);
+        out += "\" (";
+        appendAtPrecision(out, metres, 3);
+        out += " m)";
+        return;
+    }
+    appendAtPrecision(out, metres, 3);
+    out += " m";
+}
+
 template <class T>
 bool finite(const T&)
 {
@@ -221,7 +374,8 @@ void appendPeople(Out& out, const T& value, const FieldPresentation& p, const Co
     if constexpr (std::is_same_v<T, float>) {
         if (std::isfinite(value)) {
             switch (p.reading) {
-            case Reading::ExposureTime: return appendExposureTime(out, value, container);
+            case Reading::ExposureTime: return appendExposureTime(out, value, decimalsOf(p.word), container);
+            case Reading::Distance: return appendDistance(out, value, container);
             case Reading::FrameRate: return appendFrameRate(out, value);
             case Reading::FNumber:
                 if (value > 0.0f)
@@ -251,7 +405,7 @@ void appendPeople(Out& out, const T& value, const FieldPresentation& p, const Co
         if (p.reading == Reading::WhiteBalance) {
             out.integer(value);
             out += " K";
-            if (container.whiteBalanceTint.defined) {
+            if (setByCamera(container, kWhiteBalanceTint)) {
                 out += ", tint ";
                 appendSigned(out, container.whiteBalanceTint.value);
             }
@@ -264,7 +418,10 @@ void appendPeople(Out& out, const T& value, const FieldPresentation& p, const Co
         if (p.reading == Reading::Window)
             return appendWindow(out, value);
     }
-    appendPlain(out, value);
+    if constexpr (std::is_same_v<T, float>)
+        appendAtPrecision(out, value, decimalsOf(p.word));
+    else
+        appendPlain(out, value);
     if (finite(value) && (p.reading == Reading::Plain || p.reading == Reading::Distance || p.reading == Reading::Rgb))
         appendUnit(out, p.unit);
 }
@@ -337,6 +494,7 @@ const MetaString& valueOf(const MetaString& field) { return field; }
 // each field once.
 struct FieldOps {
     bool (*defined)(const Container&);
+    bool (*setByCamera)(const Container&, Word);
     bool (*text)(Out&, const Container&, const FieldPresentation&, TextStyle);
     bool (*member)(JsonWriter&, const Container&, std::string_view key);
     void (*copy)(Container& to, const Container& from);
@@ -358,10 +516,13 @@ constexpr FieldOps opsOf()
 {
     return {
         [](const Container& c) { return (c.*Member).defined != 0; },
+        [](const Container& c, Word word) { return (c.*Member).defined && !fromAllOnes(valueOf(c.*Member), word); },
         [](Out& out, const Container& c, const FieldPresentation& p, TextStyle style) {
             if (!(c.*Member).defined)
                 return false;
-            if (style == TextStyle::People)
+            if (style == TextStyle::People && fromAllOnes(valueOf(c.*Member), p.word))
+                out += kNotSetByCamera;
+            else if (style == TextStyle::People)
                 appendPeople(out, valueOf(c.*Member), p, c);
             else
                 appendPlain(out, valueOf(c.*Member));
@@ -404,10 +565,17 @@ bool writeFieldMember(JsonWriter& json, const Container& container, int index)
 
 bool fieldDefined(const Container& container, int index) { return kFieldOps[index].defined(container); }
 
+bool setByCamera(const Container& container, int index)
+{
+    return kFieldOps[index].setByCamera(container, kFields[index].word);
+}
+
 bool listedForPeople(const Container& container, int index)
 {
+    // The tint is folded into the white balance's line when the camera wrote both.
     return fieldDefined(container, index) &&
-           !(kFields[index].reading == Reading::Tint && container.whiteBalanceCct.defined);
+           !(kFields[index].reading == Reading::Tint && setByCamera(container, index) &&
+             setByCamera(container, kWhiteBalanceCct));
 }
 
 void appendFieldText(std::string& out, const Container& container, int index, TextStyle style)

@@ -130,12 +130,38 @@ void definition(JsonWriter& json, ValueType type)
     }
 }
 
-// "Lens and location, in mm", and what views make of spare and fixed fields.
+// The value that an all-ones header word, which decoding stores without
+// testing it, gives the field; nullptr for a field that has none.
+const char* allOnesValue(Word word)
+{
+    switch (word) {
+    case Word::MilliUntested: return "4294967.5";
+    case Word::MicroUntested: return "4294.9673";
+    case Word::RateUntested: return "numerator -1 (rounded: 4294968)";
+    case Word::RateWord: return "2147483.8";
+    case Word::Word32: return "4294967295";
+    case Word::Word32Float: return "4294967296.0";
+    case Word::Word16: return "65535";
+    case Word::Byte: return "255 (as a text: the one byte 0xFF)";
+    case Word::SerialCode: return "a text ending in four bytes 0xFF";
+    case Word::Floats: return "\"NaN\" (a tint: -2147483648)";
+    case Word::Window32: return "a coordinate of 4294967296.0";
+    case Word::Any:
+    case Word::Milli:
+    case Word::Tenths: return nullptr;
+    }
+    return nullptr;
+}
+
+// "Lens and location, in mm", what views make of spare and fixed fields, and
+// the value that says the camera left the field's header word unwritten.
 std::string fieldDescription(const FieldPresentation& p)
 {
     std::string text = headingTitle(p.heading);
     if (!p.unit.empty())
         text += ", in " + std::string(p.unit);
+    if (const char* value = allOnesValue(p.word))
+        text += std::string("; ") + value + " where the camera left the header word unwritten";
     if (p.kind == FieldKind::Spare)
         text += "; a spare field that decoding never writes";
     else if (p.kind == FieldKind::Fixed)

@@ -2,9 +2,11 @@
 // An OpenTrackIO 1.0.0 sample of a clip: what virtual-production and VFX
 // pipelines exchange about a camera and its lens.
 //
-// A member is written only when the header defines its source and the value
-// lies within what the OpenTrackIO schema allows; otherwise that one member
-// is left out, and an object left without members is left out of its parent.
+// A member is written only when the header defines its source, the camera
+// wrote it (it is not what decoding makes of an all-ones word it does not
+// test: see setByCamera) and the value lies within what the OpenTrackIO
+// schema allows; otherwise that one member is left out, and an object left
+// without members is left out of its parent.
 //
 //   member                                   source               conversion
 //   sourceId                                 uuid                 "urn:uuid:" and the UUID in lower case
@@ -27,6 +29,7 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <type_traits>
 
 #include "JsonWriter.h"
 #include "Writing.h"
@@ -36,6 +39,14 @@ namespace vellmeta {
 namespace {
 
 using Container = Vmc::VellMetadataContainer;
+
+// A field of the sample's sources, by name; checked when compiled.
+template <std::size_t N>
+constexpr int source(const char (&name)[N])
+{
+    const int index = fieldIndexOf(name);
+    return index >= 0 ? index : throw "not a container field";
+}
 
 // An OpenTrackIO rational: numerator and denominator positive, in lowest
 // terms.
@@ -52,9 +63,9 @@ Fraction lowestTerms(std::uint32_t num, std::uint32_t denom)
 
 // A frame rate held as a fraction; nothing when it is zero, negative or has
 // no denominator.
-std::optional<Fraction> frameRate(const MetaField<Vmc::Rational>& rate)
+std::optional<Fraction> frameRate(const Container& c, int index, const MetaField<Vmc::Rational>& rate)
 {
-    if (!rate.defined || rate.value.numerator <= 0 || rate.value.denominator == 0)
+    if (!setByCamera(c, index) || rate.value.numerator <= 0 || rate.value.denominator == 0)
         return std::nullopt;
     return lowestTerms(static_cast<std::uint32_t>(rate.value.numerator), rate.value.denominator);
 }
@@ -98,14 +109,17 @@ std::optional<std::string> sourceUrn(const MetaString& uuid)
     return urn;
 }
 
-bool positive(const MetaField<float>& field) { return field.defined && std::isfinite(field.value) && field.value > 0; }
+bool positive(const Container& c, int index, const MetaField<float>& field)
+{
+    return setByCamera(c, index) && std::isfinite(field.value) && field.value > 0;
+}
 
 // A header text that OpenTrackIO can take: OpenTrackIO strings must not be
 // empty, a text of blanks says nothing, and one with control characters is
 // not a name.
-std::optional<std::string_view> name(const MetaString& field)
+std::optional<std::string_view> name(const Container& c, int index, const MetaString& field)
 {
-    if (!field.defined || field.text == nullptr || !isUsableName(field.text))
+    if (!setByCamera(c, index) || field.text == nullptr || !isUsableName(field.text))
         return std::nullopt;
     return std::string_view(field.text);
 }
@@ -142,12 +156,14 @@ Sample sampleOf(const Container& c)
     if (const std::optional<std::string> urn = sourceUrn(c.uuid))
         s.sourceId = *urn;
 
-    s.camera.make = name(c.cameraManufacturer);
-    s.camera.model = name(c.cameraModel);
-    s.camera.serialNumber = name(c.cameraSerialNumber);
-    s.camera.label = name(c.cameraIndex);
-    s.camera.captureFrameRate = frameRate(c.sensorFrameRate);
-    if (c.activeImageWindow.defined) {
+#define VMC_INDEX(field) std::integral_constant<int, source(#field)>::value
+#define VMC_SOURCE(field) c, VMC_INDEX(field), c.field
+    s.camera.make = name(VMC_SOURCE(cameraManufacturer));
+    s.camera.model = name(VMC_SOURCE(cameraModel));
+    s.camera.serialNumber = name(VMC_SOURCE(cameraSerialNumber));
+    s.camera.label = name(VMC_SOURCE(cameraIndex));
+    s.camera.captureFrameRate = frameRate(VMC_SOURCE(sensorFrameRate));
+    if (setByCamera(c, VMC_INDEX(activeImageWindow))) {
         const std::optional<WindowSize> size = windowSize(c.activeImageWindow.value);
         const auto pixels = [](double n) { return n >= 1 && n <= 2147483647 && n == std::floor(n); };
         if (size && pixels(size->width) && pixels(size->height))
@@ -155,26 +171,27 @@ Sample sampleOf(const Container& c)
     }
     if (c.exposureIndex.defined && c.exposureIndex.value >= 1 && c.exposureIndex.value <= 4294967295.0)
         s.camera.isoSpeed = static_cast<std::uint64_t>(std::llround(c.exposureIndex.value));
-    if (c.exposureTime.defined && c.sensorFrameRate.defined) {
+    if (setByCamera(c, VMC_INDEX(exposureTime)) && setByCamera(c, VMC_INDEX(sensorFrameRate))) {
         const std::optional<double> angle = shutterAngle(c.exposureTime.value, c.sensorFrameRate.value);
         if (angle && *angle <= 360)
             s.camera.shutterAngle = static_cast<float>(*angle);
     }
 
-    s.staticLens.make = name(c.lensMaker);
-    s.staticLens.model = name(c.lensModel);
-    s.staticLens.serialNumber = name(c.lensSerialNumber);
-    if (positive(c.lensFocalLength))
+    s.staticLens.make = name(VMC_SOURCE(lensMaker));
+    s.staticLens.model = name(VMC_SOURCE(lensModel));
+    s.staticLens.serialNumber = name(VMC_SOURCE(lensSerialNumber));
+    if (positive(VMC_SOURCE(lensFocalLength)))
         s.staticLens.nominalFocalLength = c.lensFocalLength.value;
 
-    if (positive(c.lensAperture))
+    if (positive(VMC_SOURCE(lensAperture)))
         s.lens.fStop = c.lensAperture.value;
-    if (positive(c.lensFocusDistance))
+    if (positive(VMC_SOURCE(lensFocusDistance)))
         s.lens.focusDistance = c.lensFocusDistance.value;
 
-    if (c.timeCode.defined) {
+    if (setByCamera(c, VMC_INDEX(timeCode))) {
         const TimeCodeParts parts = timeCodeParts(c.timeCode.value);
-        const std::optional<Fraction> rate = timeCodeRate(parts.milliRate);
+        const std::optional<Fraction> rate =
+            parts.rateWritten() ? timeCodeRate(parts.milliRate) : std::nullopt;
         const std::optional<TimeCodeParts::TimeOfDay> time = parts.timeOfDay();
         if (time && rate) {
             s.timing.time = time;
@@ -182,7 +199,9 @@ Sample sampleOf(const Container& c)
             s.timing.dropFrame = parts.dropFrame;
         }
     }
-    s.timing.sampleRate = frameRate(c.projectFrameRate);
+    s.timing.sampleRate = frameRate(VMC_SOURCE(projectFrameRate));
+#undef VMC_SOURCE
+#undef VMC_INDEX
     return s;
 }
 

@@ -415,6 +415,12 @@ void bindMetadata(py::module_& m)
             "The field's value as one line of text, as the vellmeta tool writes it: for people\n"
             "(\"f/2.8\", \"1/48 s (0.020833 s)\"), or with numeric the decoded numbers as they are.\n"
             "None where the field is undefined; KeyError for an unknown name.")
+        .def("set_by_camera", [](const Metadata& meta, const std::string& name) {
+            return vellmeta::setByCamera(meta.container, indexOfField(name));
+        }, "name"_a,
+            "Whether the field is defined and the camera wrote its value: False for what decoding\n"
+            "makes of an all-ones header word that it does not test (a focal length of 4294967.5 mm),\n"
+            "which text() reads as \"not set by the camera\" while the attribute keeps it as decoded.")
         .def("catalog_values", &catalogValues,
             "The values of the catalog's field columns (catalog_columns()), in their order:\n"
             "int, float, str or None; a float that is not a number is the str 'NaN'.")

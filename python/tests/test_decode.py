@@ -141,6 +141,19 @@ class FieldsTest(unittest.TestCase):
         with self.assertRaises(KeyError):
             meta.text("noSuchField")
 
+    def test_value_decoded_from_an_unwritten_word(self):
+        # The older camera leaves its focal-length word all ones, which
+        # decoding does not test: people read it as not set, the attribute
+        # and the numeric text keep what decoding made of it.
+        path = next(p for p in support.sample_paths() if p.endswith("k40-older-camera.vellraw"))
+        meta = vellmeta.decode_file(path)
+        self.assertEqual(meta.lensFocalLength, 4294967.5)
+        self.assertEqual(meta.text("lensFocalLength"), "not set by the camera")
+        self.assertEqual(meta.text("lensFocalLength", numeric=True), "4294967.5")
+        self.assertFalse(meta.set_by_camera("lensFocalLength"))
+        self.assertTrue(meta.set_by_camera("cameraModel"))
+        self.assertFalse(meta.set_by_camera("lensFocusDistance"), "undefined")
+
 
 def stub_fields():
     """The Metadata field annotations that the generated stubs declare."""

@@ -61,6 +61,12 @@ CONTROL = re.compile(r"[\x00-\x1f\x7f-\x9f]")
 NTSC = {23976: 24000, 29970: 30000, 47952: 48000, 59940: 60000, 119880: 120000}
 
 
+def written(meta, name):
+    """The field's value when the camera wrote it: not what decoding makes of
+    an all-ones word it does not test (the people's "not set by the camera")."""
+    return getattr(meta, name) if meta.set_by_camera(name) else None
+
+
 def text(value):
     return value if value is not None and value.strip() and not CONTROL.search(value) else None
 
@@ -88,16 +94,17 @@ def resolution(window):
 
 
 def shutter_angle(meta):
-    rate = frame_rate(meta.sensorFrameRate)
-    if meta.exposureTime is None or rate is None or not meta.exposureTime > 0:
+    rate = frame_rate(written(meta, "sensorFrameRate"))
+    exposure = written(meta, "exposureTime")
+    if exposure is None or rate is None or not exposure > 0:
         return None
-    angle = 360.0 * meta.exposureTime * (rate["num"] / rate["denom"])
+    angle = 360.0 * exposure * (rate["num"] / rate["denom"])
     return support.f32(angle) if angle <= 360 else None
 
 
 def timecode(tc):
     digits = re.fullmatch(r"(\d\d):(\d\d):(\d\d)[:;](\d\d)", str(tc)) if tc is not None else None
-    milli_rate = tc.rateAndDropFrame & 0x7FFFFFFF if tc is not None else 0
+    milli_rate = tc.rateAndDropFrame & 0x7FFFFFFF if tc is not None and tc.rateAndDropFrame != 0xFFFFFFFF else 0
     if not digits or not milli_rate:
         return None
     hours, minutes, seconds, frames = map(int, digits.groups())
@@ -110,22 +117,22 @@ def timecode(tc):
 
 MEMBERS = {
     "sourceId": lambda m: "urn:uuid:" + m.uuid.lower() if m.uuid else None,
-    "static/camera/make": lambda m: text(m.cameraManufacturer),
-    "static/camera/model": lambda m: text(m.cameraModel),
-    "static/camera/serialNumber": lambda m: text(m.cameraSerialNumber),
-    "static/camera/label": lambda m: text(m.cameraIndex),
-    "static/camera/captureFrameRate": lambda m: frame_rate(m.sensorFrameRate),
-    "static/camera/activeSensorResolution": lambda m: resolution(m.activeImageWindow),
+    "static/camera/make": lambda m: text(written(m, "cameraManufacturer")),
+    "static/camera/model": lambda m: text(written(m, "cameraModel")),
+    "static/camera/serialNumber": lambda m: text(written(m, "cameraSerialNumber")),
+    "static/camera/label": lambda m: text(written(m, "cameraIndex")),
+    "static/camera/captureFrameRate": lambda m: frame_rate(written(m, "sensorFrameRate")),
+    "static/camera/activeSensorResolution": lambda m: resolution(written(m, "activeImageWindow")),
     "static/camera/isoSpeed": lambda m: int(m.exposureIndex) if m.exposureIndex and 1 <= m.exposureIndex < 2**32 else None,
     "static/camera/shutterAngle": shutter_angle,
-    "static/lens/make": lambda m: text(m.lensMaker),
-    "static/lens/model": lambda m: text(m.lensModel),
-    "static/lens/serialNumber": lambda m: text(m.lensSerialNumber),
-    "static/lens/nominalFocalLength": lambda m: positive(m.lensFocalLength),
-    "lens/fStop": lambda m: positive(m.lensAperture),
-    "lens/focusDistance": lambda m: positive(m.lensFocusDistance),
-    "timing/timecode": lambda m: timecode(m.timeCode),
-    "timing/sampleRate": lambda m: frame_rate(m.projectFrameRate),
+    "static/lens/make": lambda m: text(written(m, "lensMaker")),
+    "static/lens/model": lambda m: text(written(m, "lensModel")),
+    "static/lens/serialNumber": lambda m: text(written(m, "lensSerialNumber")),
+    "static/lens/nominalFocalLength": lambda m: positive(written(m, "lensFocalLength")),
+    "lens/fStop": lambda m: positive(written(m, "lensAperture")),
+    "lens/focusDistance": lambda m: positive(written(m, "lensFocusDistance")),
+    "timing/timecode": lambda m: timecode(written(m, "timeCode")),
+    "timing/sampleRate": lambda m: frame_rate(written(m, "projectFrameRate")),
 }
 
 

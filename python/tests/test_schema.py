@@ -28,7 +28,8 @@ class JsonSchemaTest(unittest.TestCase):
         fields = self.schema["$defs"]["fields"]["properties"]
         self.assertEqual(list(fields), list(vellmeta.decode(support.image_bytes("full")).field_names))
         self.assertEqual(fields["lensFocalLength"]["title"], "Focal length")
-        self.assertEqual(fields["lensFocalLength"]["description"], "Lens and location, in mm")
+        self.assertEqual(fields["lensFocalLength"]["description"],
+                         "Lens and location, in mm; 4294967.5 where the camera left the header word unwritten")
         # The file installed beside the tool is the same schema.
         with open(os.path.join(os.path.dirname(CLI), "vellmeta.schema.json")) as f:
             self.assertEqual(f.read(), self.text)

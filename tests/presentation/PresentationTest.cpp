@@ -192,7 +192,7 @@ TEST(FieldValues, ConvertedForPeople)
         {with("projectFrameRate", Vmc::Rational(25000, 0)), "projectFrameRate", "25000/0 (Infinity)"},
         {with("timeCodeRate", 29.97f), "timeCodeRate", "29.97 fps"},
         {with("lensFocusDistance", kInf), "lensFocusDistance", "infinity"},
-        {with("lensFocusDistance", 0.0254f), "lensFocusDistance", "0.0254 m"},
+        {with("lensFocusDistance", 0.0254f), "lensFocusDistance", "0.025 m"}, // to the millimetre
         {with("lensAperture", 5.656854f), "lensAperture", "f/5.6"}, // the stop's name, not 5.7
         {with("lensAperture", 22.627417f), "lensAperture", "f/22"},
         {with("lensAperture", 3.3f), "lensAperture", "f/3.3"},

@@ -98,6 +98,7 @@ TEST_F(Vellmeta, PeoplesViewReadsInOrderWithUnits)
         EXPECT_EQ(position(compact, absent), compact.size()) << absent;
     const std::vector<std::string> older = linesOf(r.out, r.out.find(sample("k40-older-camera") + "\n"));
     EXPECT_LT(position(older, "    Group 1 name: Lumi\xEF\xBF\xBDre"), older.size()) << "valid UTF-8";
+    EXPECT_LT(position(older, "    Focal length: not set by the camera"), older.size()) << "an all-ones word";
 
     const Outcome all = run({"--all", sample("k40-older-camera")});
     for (const char* line : {"    Tint: 0", "    Fixed zero value: 0", "  Spare", "    Spare word: (undefined)"})
@@ -122,6 +123,12 @@ TEST_F(Vellmeta, ChosenFieldsAndHeadingsInEveryFormat)
               R"({"lensFocalLength":50.0,"cameraModel":"CORVA Compact","timeCode8":{"text":"10:00:00:08","bcdTime":268435464,"word1":8,"rateAndDropFrame":24000,"word3":8}})");
     const Outcome csv = run({"--csv", "-n", "-s", "-f", "exposureTime,lookName", compact});
     EXPECT_EQ(csv.out, "path,exposureTime,lookName\r\n" + compact + ",0.020833,Warm Interior\r\n");
+    // A value decoded from an all-ones word: the people's cell says so, -n keeps the number.
+    const std::string older = sample("k40-older-camera");
+    EXPECT_EQ(run({"--csv", "-f", "lensFocalLength", older}).out,
+              "Path,Focal length\r\n" + older + ",not set by the camera\r\n");
+    EXPECT_EQ(run({"--csv", "-n", "-f", "lensFocalLength", older}).out,
+              "Path,Focal length\r\n" + older + ",4294967.5\r\n");
 
     const Outcome lens = run({"-g", "lens", "-g", "LOOK", compact});
     const std::vector<std::string> lines = linesOf(lens.out);

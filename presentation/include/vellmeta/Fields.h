@@ -2,7 +2,8 @@
 /// @file
 /// How people read the container's fields: a label, a unit, a heading and a
 /// place under it, whether views show the field by default, how its value
-/// reads for people, the type of its value and its column in the clip report.
+/// reads for people, the header word it comes from, the type of its value and
+/// its column in the clip report.
 /// The table is expanded from FieldPresentation.def; every view of every
 /// surface is built on it.
 ///
@@ -66,6 +67,29 @@ enum class Reading : std::uint8_t {
     Rgb,          ///< "(1, 0.98, 1.02)": red, green and blue, read as Plain
 };
 
+/// The header word a field's value comes from, as far as people's reading of
+/// it needs: the precision the word carries, and what decoding makes of the
+/// word's all-ones pattern (the camera's mark for "never written") where it
+/// stores the word without testing for it. A value equal to that is read as
+/// "not set by the camera" (see setByCamera in Values.h); the numeric and JSON
+/// views keep it as decoded.
+enum class Word : std::uint8_t {
+    Any,           ///< nothing to add: read as decoded; an all-ones word leaves the field undefined
+    Milli,         ///< thousandths of the unit: read to three decimals
+    Tenths,        ///< tenths of the unit: read to one decimal
+    MilliUntested, ///< thousandths, all ones untested: 4294967.5
+    MicroUntested, ///< millionths, all ones untested: 4294.967296
+    RateUntested,  ///< a frame rate in thousandths, all ones untested: the fraction -1/1000, or 4294968 rounded
+    RateWord,      ///< a time code's rate word, untested: all ones is no rate (and no drop-frame mark)
+    Word32,        ///< an unsigned 32-bit word, untested: 4294967295, as a number or its decimal text
+    Word32Float,   ///< an unsigned 32-bit word to the nearest float, untested: 4294967296
+    Word16,        ///< a 16-bit word, untested: 65535
+    Byte,          ///< one byte, untested: 255, or the text of that one byte
+    SerialCode,    ///< a text ending in four untested bytes of a serial code: all four 0xFF
+    Floats,        ///< float words copied untested: a NaN in any of them (a tint truncated from one: -2147483648)
+    Window32,      ///< image corners from untested 32-bit words: a coordinate of 4294967296
+};
+
 /// The type of a field's value, as the JSON view, the C interface and the
 /// bindings give it.
 enum class ValueType : std::uint8_t {
@@ -113,6 +137,7 @@ struct FieldPresentation {
     FieldKind kind;    ///< whether views show the field by default
     Reading reading;   ///< how its value reads for people
     int report;        ///< column in the clip report, from 1; 0: not in it
+    Word word;         ///< the header word its value comes from
     ValueType type;    ///< the type of its value
 };
 
@@ -121,8 +146,8 @@ struct FieldPresentation {
 ///
 /// @include FieldPresentation.def
 constexpr FieldPresentation kFields[] = {
-#define VMC_PRESENTATION(name, heading, order, kind, reading, report, label, unit)                          \
-    {#name, label, unit, Heading::heading, order, FieldKind::kind, Reading::reading, report,                 \
+#define VMC_PRESENTATION(name, heading, order, kind, reading, report, word, label, unit)                    \
+    {#name, label, unit, Heading::heading, order, FieldKind::kind, Reading::reading, report, Word::word,     \
      detail::ValueTypeOf<decltype(Vmc::VellMetadataContainer::name)>::value},
 #include "FieldPresentation.def"
 #undef VMC_PRESENTATION
@@ -209,6 +234,15 @@ constexpr std::array<int, kReportColumnCount> kReportColumns = [] {
 
 /// Index of the field named `name` (a container member name), or -1.
 VELLMETA_EXPORT int fieldIndex(std::string_view name);
+
+/// The same, worked out when compiled: for code that names a few fields.
+constexpr int fieldIndexOf(std::string_view name)
+{
+    for (int i = 0; i < kFieldCount; ++i)
+        if (kFields[i].name == name)
+            return i;
+    return -1;
+}
 
 /// Name of a heading, in lower case ("camera", "capture", ...), as `-g` takes it.
 VELLMETA_EXPORT const char* headingName(Heading heading);

@@ -25,13 +25,24 @@ namespace vellmeta {
 
 /// How a value is written.
 enum class TextStyle : std::uint8_t {
-    People,  ///< converted for people, with units ("1/48 s (0.020833 s), 180° shutter", "f/2.8")
+    People,  ///< converted for people, with units, to the precision the header carries
+             ///< ("1/48 s (0.020833 s), 180° shutter", "f/2.8", "8.775 m", "not set by the camera")
     Numeric, ///< the decoded numbers as they are ("0.020833", "2.828427")
 };
 
 /// Whether field `index` of `container` is defined. `index` must lie in
 /// [0, kFieldCount).
 VELLMETA_EXPORT bool fieldDefined(const Vmc::VellMetadataContainer& container, int index);
+
+/// Whether field `index` is defined and holds a value the camera wrote: not
+/// what decoding makes of an all-ones header word that it stores without
+/// testing for that pattern (the field's Word says which value that is: a
+/// focal length of 4294967.5 mm, a serial number 4294967295). The people's
+/// view reads such a value as kNotSetByCamera and OpenTrackIO leaves it out;
+/// the numeric and JSON views keep it as decoded.
+VELLMETA_EXPORT bool setByCamera(const Vmc::VellMetadataContainer& container, int index);
+/// What the people's view reads for a value the camera never wrote.
+inline constexpr const char* kNotSetByCamera = "not set by the camera";
 
 /// Whether the people's view lists the field: it is defined, and its value is
 /// not already part of another field's line (the tint, within the white
@@ -76,6 +87,11 @@ struct TimeCodeParts {
     };
     /// The digits as a time of day, or nothing when they are not one.
     std::optional<TimeOfDay> timeOfDay() const;
+
+    /// Whether the camera wrote the rate word: decoding tests only the first
+    /// word of the record, and an all-ones rate word is no rate and no
+    /// drop-frame mark.
+    bool rateWritten() const { return !(dropFrame && milliRate == 0x7FFFFFFFu); }
 };
 /// The parts of a header time-code record.
 VELLMETA_EXPORT TimeCodeParts timeCodeParts(const VellRawMeta::TC_Struct& timeCode);

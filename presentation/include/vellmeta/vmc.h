@@ -232,6 +232,13 @@ VMC_API vmc_status vmc_field_defined(const vmc_container* container, int index, 
  * within the white balance), else to 0. */
 VMC_API vmc_status vmc_field_listed(const vmc_container* container, int index, int* listed);
 
+/** Sets `*set` to 1 when the field is defined and the camera wrote its value,
+ * else to 0: 0 for what decoding makes of an all-ones header word that it
+ * stores without testing for it (a focal length of 4294967.5 mm), which the
+ * people's text reads as "not set by the camera" while the getters return it
+ * as decoded. */
+VMC_API vmc_status vmc_field_set_by_camera(const vmc_container* container, int index, int* set);
+
 /**@{*/
 /** The typed getters. Each returns VMC_NULL_ARGUMENT, VMC_INDEX_OUT_OF_RANGE,
  * VMC_TYPE_MISMATCH (the field's vmc_field_type names the right getter) or
