@@ -25,23 +25,27 @@ set_target_properties(fmt::fmt-header-only PROPERTIES
 
 # How every module is linked:
 #   --bind                  embind, through which JavaScript calls the bindings
-#   MODULARIZE, EXPORT_NAME the script defines createVellmeta(), which returns
+#   MODULARIZE, EXPORT_NAME the script defines createVellmetaModule(), which returns
 #                           a promise of a new module (each with its own memory)
 #   SINGLE_FILE             the WebAssembly travels inside the script, so that
 #                           a page opened from a folder (where a browser fetches
 #                           no separate .wasm file) works, and nothing needs
 #                           locating
-#   ENVIRONMENT             runs in browsers and in Node
+#   ENVIRONMENT             browsers only, which Node 18 and later satisfy
+#                           too (the WebAssembly is inside the script, so no
+#                           file is read): the script then holds no require()
+#                           of Node's modules that a bundler for browsers
+#                           would trip on
 #   FILESYSTEM, DYNAMIC_EXECUTION
 #                           no emulated file system and no eval, so that a page
 #                           with a strict content security policy can load it
 set(VMC_WASM_LINK_OPTIONS
     --bind
     -sMODULARIZE=1
-    -sEXPORT_NAME=createVellmeta
+    -sEXPORT_NAME=createVellmetaModule
     -sSINGLE_FILE=1
     -sALLOW_MEMORY_GROWTH=1
-    -sENVIRONMENT=web,node
+    -sENVIRONMENT=web
     -sFILESYSTEM=0
     -sDYNAMIC_EXECUTION=0)
 

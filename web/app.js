@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: Apache-2.0
 // The page's behaviour: walks the dropped folders as the command-line tool
 // walks them, reads the first bytes of each file, hands them to the library
-// (compiled to WebAssembly, see dist/vellmeta.js), and puts the texts it
+// (compiled to WebAssembly: the npm package's module, copied to dist/vellmeta.js), and puts the texts it
 // returns into the page. Every text shown or saved is written by the
 // library; this script formats nothing and inserts header data only as text
 // (textContent), never as markup.
@@ -34,7 +34,7 @@
   let clips = null;
   let columns = []; // the clip report's columns: {label, name, kind}
 
-  page.ready = createVellmeta().then((module) => {
+  page.ready = createVellmetaModule().then((module) => {
     lib = module;
     clips = new lib.ClipSet();
     columns = JSON.parse(clips.columns());

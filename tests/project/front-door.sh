@@ -31,7 +31,7 @@ missing=()
 while IFS= read -r file; do
     [ -f "$file" ] || continue
     case "$file" in
-        samples/* | fuzz/corpus/* | */package-lock.json | */package.json | *.md | *.png | *.json | *py.typed | LICENSE | .gitignore | cmake/debian/*) continue ;;
+        samples/* | fuzz/corpus/* | */package-lock.json | */package.json | *.md | *.png | *.json | *.json.in | *py.typed | LICENSE | .gitignore | cmake/debian/*) continue ;;
         *.c | *.cpp | *.h | *.def | *.py | *.pyi | *.sh | *.cmake | *CMakeLists.txt | *.in | *.toml | *.js | *.mjs | *.cjs | *.ts | *.css | *.html | *Doxyfile*) ;;
         *) head -c 2 "$file" | grep -q '^#!' || continue ;;
     esac

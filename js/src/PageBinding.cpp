@@ -1,5 +1,6 @@
 // SPDX-License-Identifier: Apache-2.0
-// What the web page calls: the clips dropped on it, decoded by the library,
+// What the web page calls (through the npm package's module, which holds
+// this binding beside the package's own): the clips dropped on it, decoded by the library,
 // and every text the page shows or saves, written by the presentation
 // library. The page itself formats nothing; it puts these texts into the
 // document as text.
@@ -29,6 +30,7 @@
 #include <vellmeta/Scan.h>
 #include <vellmeta/Values.h>
 
+#include "JsShapes.h"
 #include "JsonWriter.h"
 #include "Out.h"
 
@@ -100,18 +102,6 @@ const char* columnKind(int field)
 }
 
 // ---------------------------------------------------------------------------
-
-vellmeta::ReportOptions reportNamed(const std::string& name)
-{
-    vellmeta::ReportOptions options;
-    options.format = name == "json" || name == "jsonl" ? vellmeta::ReportFormat::Json
-                     : name == "csv"                  ? vellmeta::ReportFormat::Csv
-                     : name == "tsv"                  ? vellmeta::ReportFormat::Tsv
-                     : name == "opentrackio"          ? vellmeta::ReportFormat::OpenTrackIo
-                                                      : vellmeta::ReportFormat::Text;
-    options.lines = name == "jsonl";
-    return options;
-}
 
 val bytesOf(const std::string& text)
 {
@@ -222,7 +212,7 @@ public:
     // between).
     val report(const std::string& format) const
     {
-        vellmeta::ClipReport writer(reportNamed(format));
+        vellmeta::ClipReport writer(vellmeta::js::reportOptionsNamed(format));
         std::string out;
         writer.begin(out);
         for (const Clip& clip : clips_) {
@@ -355,7 +345,7 @@ private:
     vellmeta::Decoded decode(const Clip& clip) const { return vellmeta::decode(clip.header.data(), colorSpace_); }
 
     const vellmeta::ClipReport textReport_{vellmeta::ReportOptions{}};
-    const vellmeta::ClipReport tableWriter_{reportNamed("csv")};
+    const vellmeta::ClipReport tableWriter_{vellmeta::js::reportOptionsNamed("csv")};
     // A deque: thousands of headers without a copy of them all as it grows.
     std::deque<Clip> clips_;
     vellmeta::ColorSpace colorSpace_ = vellmeta::kDefaultColorSpace;
