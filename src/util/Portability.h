@@ -1,9 +1,20 @@
 // SPDX-License-Identifier: Apache-2.0
-// The one place that knows the compiler and the host: the host's byte order
-// and byte swapping. Every other source is plain C++17.
+// The one place that knows the compiler and the host: the host's byte order,
+// byte swapping and keeping a function out of line. Every other source is
+// plain C++17 (symbol export and the header's packing aside).
 #pragma once
 
 #include <cstdint>
+
+// Keeps a function out of line (the benchmarks count the instructions of
+// one call).
+#if defined(__GNUC__) || defined(__clang__)
+#  define VMC_NOINLINE __attribute__((noinline))
+#elif defined(_MSC_VER)
+#  define VMC_NOINLINE __declspec(noinline)
+#else
+#  define VMC_NOINLINE
+#endif
 
 namespace Vmc::portability {
 
