@@ -13,4 +13,8 @@ set(CMAKE_FIND_ROOT_PATH_MODE_LIBRARY ONLY)
 set(CMAKE_FIND_ROOT_PATH_MODE_INCLUDE BOTH)
 # Header-only packages (CLI11, {fmt} used header-only) are the host's.
 set(CMAKE_FIND_ROOT_PATH_MODE_PACKAGE BOTH)
-set(CMAKE_CROSSCOMPILING_EMULATOR qemu-s390x -L /usr/s390x-linux-gnu)
+# The cross C library comes first on the library path: the host's cache of
+# libraries names the multiarch s390x C library (libsqlite3-0:s390x brings
+# it), whose version need not match the cross loader's.
+set(CMAKE_CROSSCOMPILING_EMULATOR qemu-s390x -L /usr/s390x-linux-gnu
+    -E LD_LIBRARY_PATH=/usr/s390x-linux-gnu/lib:/usr/lib/s390x-linux-gnu)
