@@ -232,6 +232,7 @@ static_assert(sizeof(VellFileHeaderV3) == 2480, "the version-3 header is 2480 by
 
 // Every compiler and target lays the records out at the file's offsets: a
 // wrong packing or padding fails the build, not a decode.
+/// @cond LAYOUT_CHECKS
 #define VELLRAW_HEADER_AT(member, offset) \
     static_assert(offsetof(VellFileHeaderV3, member) == (offset), #member " is at offset " #offset)
 VELLRAW_HEADER_AT(lookRgb, 292);
@@ -253,6 +254,7 @@ VELLRAW_HEADER_AT(record4, 2336);
 VELLRAW_HEADER_AT(record5, 2384);
 VELLRAW_HEADER_AT(record6, 2432);
 #undef VELLRAW_HEADER_AT
+/// @endcond
 
 /// Size of the header image that decoding reads: bytes 0 to 2479.
 constexpr unsigned long kVellFileHeaderV3Size = sizeof(VellFileHeaderV3);
