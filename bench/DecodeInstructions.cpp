@@ -19,6 +19,7 @@
 #include <vector>
 
 #include "DecodeFloor.h"
+#include "util/Portability.h"
 
 namespace {
 
@@ -58,7 +59,7 @@ void pass(const Run& run)
 }
 
 // Counted by callgrind (--toggle-collect), with everything it calls.
-__attribute__((noinline)) void countedPasses(const Run& run, int passes)
+VMC_NOINLINE void countedPasses(const Run& run, int passes)
 {
     for (int p = 0; p < passes; ++p)
         pass(run);

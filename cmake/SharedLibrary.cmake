@@ -23,7 +23,13 @@ function(vmc_shared_library target objects export_map soversion)
         CXX_VISIBILITY_PRESET hidden
         VISIBILITY_INLINES_HIDDEN ON
         LINK_DEPENDS ${export_map})
-    target_link_options(${target} PRIVATE -Wl,--version-script=${export_map})
+    if(WIN32)
+        # A DLL exports what the headers mark __declspec(dllexport) (Export.h)
+        # and is named after its ABI version: libTARGET-SOVERSION.dll.
+        set_target_properties(${target} PROPERTIES RUNTIME_OUTPUT_NAME ${target}-${soversion})
+    else()
+        target_link_options(${target} PRIVATE -Wl,--version-script=${export_map})
+    endif()
     if(NOT VMC_SANITIZE)
         # Sanitizer runtimes are linked into executables only.
         target_link_options(${target} PRIVATE -Wl,--no-undefined)

@@ -10,6 +10,7 @@
 /// decoder never reads are named unusedNNN after their offset.
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
 
 /// The raw VELLRAW version-3 header as it lies in the file, record by record.
@@ -228,6 +229,32 @@ static_assert(sizeof(ND_Filter) == 4 && sizeof(RawEncoderValue) == 4 && sizeof(E
 static_assert(sizeof(WGS84_Latitude) == 8 && sizeof(WGS84_Longitude) == 8, "WGS84 records are 8 bytes");
 static_assert(sizeof(NamedValuesRecord) == 48, "NamedValuesRecord is 48 bytes");
 static_assert(sizeof(VellFileHeaderV3) == 2480, "the version-3 header is 2480 bytes");
+
+// Every compiler and target lays the records out at the file's offsets: a
+// wrong packing or padding fails the build, not a decode.
+/// @cond LAYOUT_CHECKS
+#define VELLRAW_HEADER_AT(member, offset) \
+    static_assert(offsetof(VellFileHeaderV3, member) == (offset), #member " is at offset " #offset)
+VELLRAW_HEADER_AT(lookRgb, 292);
+VELLRAW_HEADER_AT(timeCode, 424);
+VELLRAW_HEADER_AT(timeCode1, 440);
+VELLRAW_HEADER_AT(timeCode7, 536);
+VELLRAW_HEADER_AT(rawEncoderA, 952);
+VELLRAW_HEADER_AT(encoderLimitsA1, 964);
+VELLRAW_HEADER_AT(encoderLimitsC2, 984);
+VELLRAW_HEADER_AT(latitude, 1084);
+VELLRAW_HEADER_AT(longitude, 1092);
+VELLRAW_HEADER_AT(timeCode8, 1820);
+VELLRAW_HEADER_AT(groupName1, 2128);
+VELLRAW_HEADER_AT(groupName2, 2160);
+VELLRAW_HEADER_AT(record1, 2192);
+VELLRAW_HEADER_AT(record2, 2240);
+VELLRAW_HEADER_AT(record3, 2288);
+VELLRAW_HEADER_AT(record4, 2336);
+VELLRAW_HEADER_AT(record5, 2384);
+VELLRAW_HEADER_AT(record6, 2432);
+#undef VELLRAW_HEADER_AT
+/// @endcond
 
 /// Size of the header image that decoding reads: bytes 0 to 2479.
 constexpr unsigned long kVellFileHeaderV3Size = sizeof(VellFileHeaderV3);

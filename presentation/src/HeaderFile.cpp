@@ -41,10 +41,12 @@ bool fileFacts(const std::string& path, FileFacts& facts)
 
 std::string readHeader(const std::string& path, HeaderBytes& header, bool regularOnly, FileFacts* facts)
 {
-    // A walk's file was a regular file when it was listed; should it have
-    // become a FIFO since, it is opened without waiting for a writer, reads
-    // short, and is refused below.
-    const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC | (regularOnly ? O_NONBLOCK : 0));
+    // Opened without waiting: a FIFO without a writer, or a device that waits
+    // for a carrier, would otherwise hold the open for ever. A walk's file
+    // that has become a FIFO since it was listed reads short and is refused
+    // below; a named FIFO or device is then read as it comes (a writer's
+    // bytes, or none when there is no writer).
+    const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK);
     if (fd < 0)
         return withErrno("cannot open");
     // Closes the descriptor on every way out.
@@ -71,6 +73,11 @@ std::string readHeader(const std::string& path, HeaderBytes& header, bool regula
     }
     if (facts != nullptr)
         *facts = factsOf(info);
+    if (!regularOnly && !S_ISREG(info.st_mode)) {
+        const int flags = ::fcntl(fd, F_GETFL);
+        if (flags < 0 || ::fcntl(fd, F_SETFL, flags & ~O_NONBLOCK) != 0)
+            return withErrno("cannot read");
+    }
 
     std::size_t got = 0;
     while (got < kHeaderSize) {

@@ -19,6 +19,8 @@
 #include <VellMetadataContainer/Vec.h>
 #include <VellMetadataContainer/VellFileHeaderV3.h>
 
+#include "util/Portability.h"
+
 namespace Vmc::decoding {
 
 // The offset of a header member of type T.
@@ -104,21 +106,10 @@ public:
     }
 
 private:
-    static std::uint16_t fromLittleEndian(std::uint16_t v)
+    template <typename T>
+    static T fromLittleEndian(T v)
     {
-#if defined(__BYTE_ORDER__) && __BYTE_ORDER__ == __ORDER_BIG_ENDIAN__
-        return __builtin_bswap16(v);
-#else
-        return v;
-#endif
-    }
-    static std::uint32_t fromLittleEndian(std::uint32_t v)
-    {
-#if defined(__BYTE_ORDER__) && __BYTE_ORDER__ == __ORDER_BIG_ENDIAN__
-        return __builtin_bswap32(v);
-#else
-        return v;
-#endif
+        return portability::fromLittleEndian(v);
     }
 
     const unsigned char* bytes_;

@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: Apache-2.0
 #include <VellMetadataContainer/StringHelpers.h>
 
+#include <cstdlib>
 #include <cstring>
 
 #include "FixedText.h"
@@ -35,7 +36,17 @@ char* strdupNullOrBoundsTerminatedCString(const unsigned char* bytes, unsigned l
 {
     if (decoding::unwritten(bytes, length)) // also a length of 0
         return nullptr;
-    return strndup(reinterpret_cast<const char*>(bytes), length);
+    // The text ends at its first zero byte or at the end of the field; the
+    // copy is freed with free(), as strdup's are.
+    const void* const zero = std::memchr(bytes, 0, length);
+    const std::size_t size = zero != nullptr ? static_cast<std::size_t>(static_cast<const unsigned char*>(zero) - bytes)
+                                             : static_cast<std::size_t>(length);
+    char* const copy = static_cast<char*>(std::malloc(size + 1));
+    if (copy == nullptr)
+        return nullptr;
+    std::memcpy(copy, bytes, size);
+    copy[size] = '\0';
+    return copy;
 }
 
 std::string hexStringFromU8Array(const unsigned char* bytes, int count)

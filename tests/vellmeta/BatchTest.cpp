@@ -94,6 +94,23 @@ TEST_F(Batch, WalkOfAComposedTree)
     const Outcome flat = run("$VELLMETA --json card");
     EXPECT_EQ(flat.err, "vellmeta: card: is a directory, not a VELLRAW file\n");
     EXPECT_EQ(flat.status, 2);
+
+    // A FIFO named on the command line is opened without waiting for a
+    // writer: with none, it reads empty and the run goes on.
+    const Outcome named = run("timeout 10 $VELLMETA --json card/a/pipe.vellraw");
+    EXPECT_EQ(named.err, "vellmeta: card/a/pipe.vellraw: is empty; a VELLRAW header has 2480 bytes\n");
+    EXPECT_EQ(named.status, 2) << "not 124: the open did not wait";
+}
+
+TEST_F(Batch, NonAsciiNamesCarriedAsUtf8)
+{
+    copySample("corva-stage", "S\xc3\xa4ule/A001_C001.vellraw");
+    const Outcome r = run("$VELLMETA --json -r .");
+    EXPECT_EQ(pathsIn(r.out), (std::vector<std::string>{"./S\xc3\xa4ule/A001_C001.vellraw"}));
+    const Outcome text = run("$VELLMETA -r S\xc3\xa4ule");
+    EXPECT_EQ(text.out.substr(0, text.out.find('\n')), "S\xc3\xa4ule/A001_C001.vellraw");
+    const Outcome folder = run("$VELLMETA S\xc3\xa4ule");
+    EXPECT_EQ(folder.err, "vellmeta: S\xc3\xa4ule: is a directory, not a VELLRAW file\n");
 }
 
 TEST_F(Batch, WalkSortsNamesByteByByte)

@@ -36,7 +36,15 @@
 #include <stdint.h>
 
 #if defined(_WIN32)
-#  define VMC_API
+/* The library's own build exports the functions; a host imports them from
+ * the DLL, or links the objects directly with VELLMETA_STATIC. */
+#  if defined(VELLMETA_BUILDING)
+#    define VMC_API __declspec(dllexport)
+#  elif defined(VELLMETA_STATIC)
+#    define VMC_API
+#  else
+#    define VMC_API __declspec(dllimport)
+#  endif
 #else
 /** Marks a function that the presentation library exports. */
 #  define VMC_API __attribute__((visibility("default")))
