@@ -172,12 +172,19 @@ async function dropPaths(paths) {
   return shown();
 }
 
+// A save counts once Chromium says its download has completed: the file
+// can be seen on disk before all of it is written.
+let downloadEnded = null;
 async function download(buttonId, fileName) {
   const target = path.join(downloads, fileName);
   fs.rmSync(target, { force: true });
+  const ended = new Promise((resolve) => { downloadEnded = resolve; });
   await page.click(buttonId);
-  for (let i = 0; i < 400 && !fs.existsSync(target); ++i) await new Promise((r) => setTimeout(r, 50));
-  assert.ok(fs.existsSync(target), `${fileName} was saved`);
+  let timer;
+  const state = await Promise.race([ended, new Promise((resolve) => { timer = setTimeout(resolve, 20000, 'not ended in 20 s'); })]);
+  clearTimeout(timer);
+  downloadEnded = null;
+  assert.equal(state, 'completed', `${fileName} was saved`);
   return fs.readFileSync(target);
 }
 
@@ -265,7 +272,10 @@ before(async () => {
   page = await browser.newPage();
   await page.setViewport({ width: 1400, height: 1000 });
   const browserSession = await browser.target().createCDPSession();
-  await browserSession.send('Browser.setDownloadBehavior', { behavior: 'allow', downloadPath: downloads });
+  await browserSession.send('Browser.setDownloadBehavior', { behavior: 'allow', downloadPath: downloads, eventsEnabled: true });
+  browserSession.on('Browser.downloadProgress', (event) => {
+    if (event.state !== 'inProgress' && downloadEnded) downloadEnded(event.state);
+  });
   cdp = await page.createCDPSession();
   page.on('pageerror', (error) => pageErrors.push(error.message));
   page.on('console', (message) => { if (message.type() === 'error') consoleErrors.push(message.text().slice(0, 200)); });
