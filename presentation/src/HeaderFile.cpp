@@ -1,119 +1,112 @@
 // SPDX-License-Identifier: Apache-2.0
 #include "HeaderFile.h"
 
-#include <cerrno>
-#include <cstring>
-#include <memory>
+#include <vellmeta/System.h>
 
-#include <fcntl.h>
-#include <sys/stat.h>
-#include <unistd.h>
+#include "host/Host.h"
 
 namespace vellmeta {
 
 namespace {
 
-std::string withErrno(const char* what)
+const char* kindProblem(host::Kind kind, bool regularOnly)
 {
-    return std::string(what) + ": " + std::strerror(errno);
+    if (kind == host::Kind::Folder)
+        return kFolderProblem;
+    if (regularOnly && kind != host::Kind::Regular)
+        return "is not a regular file; a walk reads regular files only";
+    return nullptr;
 }
 
-FileFacts factsOf(const struct stat& info)
+// Reads until `header` is full or `read` reaches the end: how many bytes,
+// or -1 with `problem`.
+template <typename Read>
+long long readWhole(HeaderBytes& header, std::string& problem, Read read)
 {
-    FileFacts facts;
-    facts.device = static_cast<std::uint64_t>(info.st_dev);
-    facts.inode = static_cast<std::uint64_t>(info.st_ino);
-    facts.size = static_cast<std::uint64_t>(info.st_size);
-    facts.modifiedNs = static_cast<std::int64_t>(info.st_mtim.tv_sec) * 1000000000 + info.st_mtim.tv_nsec;
-    return facts;
+    std::size_t got = 0;
+    while (got < header.size()) {
+        const long long n = read(header.data() + got, header.size() - got, problem);
+        if (n < 0)
+            return -1;
+        if (n == 0)
+            break;
+        got += static_cast<std::size_t>(n);
+    }
+    return static_cast<long long>(got);
 }
 
 } // namespace
 
 bool fileFacts(const std::string& path, FileFacts& facts)
 {
-    struct stat info{};
-    if (::stat(path.c_str(), &info) != 0)
-        return false;
-    facts = factsOf(info);
-    return true;
+    host::Kind kind = host::Kind::Unknown;
+    return host::examine(path, true, kind, facts).empty();
+}
+
+PathKind pathKind(const std::string& path)
+{
+    host::Kind kind = host::Kind::Unknown;
+    FileFacts facts;
+    if (!host::examine(path, true, kind, facts).empty())
+        return PathKind::Missing;
+    return kind == host::Kind::Regular ? PathKind::File : kind == host::Kind::Folder ? PathKind::Folder : PathKind::Other;
 }
 
 std::string readHeader(const std::string& path, HeaderBytes& header, bool regularOnly, FileFacts* facts)
 {
-    // Opened without waiting: a FIFO without a writer, or a device that waits
-    // for a carrier, would otherwise hold the open for ever. A walk's file
-    // that has become a FIFO since it was listed reads short and is refused
-    // below; a named FIFO or device is then read as it comes (a writer's
-    // bytes, or none when there is no writer).
-    const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK);
-    if (fd < 0)
-        return withErrno("cannot open");
-    // Closes the descriptor on every way out.
-    const std::unique_ptr<const int, void (*)(const int*)> closer(&fd, [](const int* f) { ::close(*f); });
+    // A walk's file that has become a FIFO since it was listed reads short
+    // and is refused below; a named FIFO or device is read as it comes (a
+    // writer's bytes, or none when there is no writer).
+    host::InputFile file;
+    if (std::string problem = file.open(path); !problem.empty())
+        return "cannot open: " + problem;
 
     // What the file is, asked once and only when needed: for a walk's file
     // (a regular file when listed) only when the header does not come out
     // whole, or when its facts are wanted.
-    struct stat info{};
-    bool examined = false;
-    const auto kindProblem = [&]() -> std::string {
-        if (!examined && ::fstat(fd, &info) != 0)
-            return withErrno("cannot examine");
-        examined = true;
-        if (S_ISDIR(info.st_mode))
-            return kFolderProblem;
-        if (regularOnly && !S_ISREG(info.st_mode))
-            return "is not a regular file; a walk reads regular files only";
-        return {};
+    host::Kind kind = host::Kind::Unknown;
+    FileFacts examined;
+    bool known = false;
+    const auto problemOfKind = [&]() -> std::string {
+        if (!known) {
+            if (std::string problem = file.examine(kind, examined); !problem.empty())
+                return "cannot examine: " + problem;
+            known = true;
+        }
+        const char* problem = kindProblem(kind, regularOnly);
+        return problem != nullptr ? problem : std::string();
     };
     if (!regularOnly || facts != nullptr) {
-        if (std::string problem = kindProblem(); !problem.empty())
+        if (std::string problem = problemOfKind(); !problem.empty())
             return problem;
     }
     if (facts != nullptr)
-        *facts = factsOf(info);
-    if (!regularOnly && !S_ISREG(info.st_mode)) {
-        const int flags = ::fcntl(fd, F_GETFL);
-        if (flags < 0 || ::fcntl(fd, F_SETFL, flags & ~O_NONBLOCK) != 0)
-            return withErrno("cannot read");
+        *facts = examined;
+    if (!regularOnly && kind != host::Kind::Regular) {
+        if (std::string problem = file.waitForBytes(); !problem.empty())
+            return "cannot read: " + problem;
     }
 
-    std::size_t got = 0;
-    while (got < kHeaderSize) {
-        const ssize_t n = ::read(fd, header.data() + got, kHeaderSize - got);
-        if (n < 0) {
-            if (errno == EINTR)
-                continue;
-            const std::string problem = withErrno("cannot read");
-            const std::string kind = regularOnly ? kindProblem() : std::string();
-            return kind.empty() ? problem : kind;
-        }
-        if (n == 0)
-            break;
-        got += static_cast<std::size_t>(n);
+    std::string problem;
+    const long long got = readWhole(header, problem, [&](unsigned char* to, std::size_t size, std::string& p) {
+        return file.read(to, size, p);
+    });
+    if (got < 0) {
+        const std::string kindText = regularOnly ? problemOfKind() : std::string();
+        return kindText.empty() ? "cannot read: " + problem : kindText;
     }
-    if (got < kHeaderSize && regularOnly) {
-        if (std::string problem = kindProblem(); !problem.empty())
-            return problem;
+    if (static_cast<std::size_t>(got) < kHeaderSize && regularOnly) {
+        if (std::string p = problemOfKind(); !p.empty())
+            return p;
     }
-    return headerSizeProblem(got);
+    return headerSizeProblem(static_cast<std::size_t>(got));
 }
 
 std::string readStandardInput(HeaderBytes& header)
 {
-    std::size_t got = 0;
-    while (got < header.size()) {
-        const ssize_t n = ::read(STDIN_FILENO, header.data() + got, header.size() - got);
-        if (n < 0 && errno == EINTR)
-            continue;
-        if (n < 0)
-            return withErrno("cannot read");
-        if (n == 0)
-            break;
-        got += static_cast<std::size_t>(n);
-    }
-    return headerSizeProblem(got);
+    std::string problem;
+    const long long got = readWhole(header, problem, host::readStandardInput);
+    return got < 0 ? "cannot read: " + problem : headerSizeProblem(static_cast<std::size_t>(got));
 }
 
 } // namespace vellmeta

@@ -20,9 +20,6 @@ using HeaderBytes = std::array<unsigned char, kHeaderSize>;
 // a FIFO. With `facts`, the open file's facts are stored there.
 std::string readHeader(const std::string& path, HeaderBytes& header, bool regularOnly, FileFacts* facts);
 
-// The facts of the file at `path`; false when it cannot be examined.
-bool fileFacts(const std::string& path, FileFacts& facts);
-
 // Reads the next 2480 bytes of standard input into `header`; empty text on
 // success.
 std::string readStandardInput(HeaderBytes& header);

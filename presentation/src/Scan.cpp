@@ -2,6 +2,7 @@
 // The one way clips are read: inputs are read and decoded, on up to `jobs`
 // threads, in a bounded ring of slots, and taken in input order.
 #include <vellmeta/Scan.h>
+#include <vellmeta/System.h>
 
 #include <algorithm>
 #include <condition_variable>

@@ -3,22 +3,20 @@
 #include "Walk.h"
 
 #include <algorithm>
-#include <cerrno>
 #include <cstdint>
-#include <cstdlib>
-#include <cstring>
-#include <memory>
 #include <set>
 #include <utility>
 
-#include <dirent.h>
-#include <sys/stat.h>
+#include <vellmeta/System.h>
+
+#include "host/Host.h"
 
 namespace vellmeta {
 
 namespace {
 
-using FolderId = std::pair<dev_t, ino_t>;
+using host::FolderId;
+using host::Kind;
 
 char lower(char c) { return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c; }
 
@@ -32,17 +30,10 @@ std::string joined(const std::string& folder, std::string_view name)
     std::string path; // in one allocation
     path.reserve(folder.size() + 1 + name.size());
     path += folder;
-    if (folder.empty() || folder.back() != '/')
+    if (folder.empty() || (folder.back() != '/' && !(host::kBackslashSeparates && folder.back() == '\\')))
         path += '/';
     path += name;
     return path;
-}
-
-// The canonical absolute path of `path`, or an empty text when it has none.
-std::string realPath(const std::string& path)
-{
-    const std::unique_ptr<char, void (*)(void*)> real(::realpath(path.c_str(), nullptr), std::free);
-    return real ? std::string(real.get()) : std::string();
 }
 
 bool inside(const std::string& real, const std::string& root)
@@ -51,15 +42,14 @@ bool inside(const std::string& real, const std::string& root)
                             (root.back() == '/' || real[root.size()] == '/'));
 }
 
-const char* kindOfSpecial(mode_t mode)
+const char* kindOfSpecial(Kind kind)
 {
-    if (S_ISFIFO(mode))
-        return "is a FIFO";
-    if (S_ISCHR(mode) || S_ISBLK(mode))
-        return "is a device";
-    if (S_ISSOCK(mode))
-        return "is a socket";
-    return "is not a regular file";
+    switch (kind) {
+    case Kind::Fifo: return "is a FIFO";
+    case Kind::Device: return "is a device";
+    case Kind::Socket: return "is a socket";
+    default: return "is not a regular file";
+    }
 }
 
 class Walk {
@@ -68,7 +58,7 @@ public:
 
     void root(const std::string& path)
     {
-        root_ = realPath(path);
+        root_ = host::realPath(path);
         folder(path);
     }
 
@@ -77,7 +67,7 @@ private:
         std::size_t at;     // where the name starts in the folder's names
         std::size_t length;
         std::uint64_t key;  // see sortByName
-        unsigned char type; // d_type: DT_UNKNOWN when the file system does not say
+        Kind kind;          // Unknown when the listing does not say
 
         std::string_view nameIn(std::string_view names) const { return names.substr(at, length); }
     };
@@ -125,59 +115,52 @@ private:
 
     void folder(const std::string& path)
     {
-        DIR* const dir = ::opendir(path.c_str());
-        if (dir == nullptr) {
-            emit(Input::Kind::Problem, path, std::string("cannot read folder: ") + std::strerror(errno));
-            return;
-        }
-        struct stat info{};
-        if (::fstat(::dirfd(dir), &info) != 0 || !visited_.insert({info.st_dev, info.st_ino}).second) {
-            ::closedir(dir); // walked already, by another path (a bind mount, a followed link)
-            return;
-        }
-        ancestors_.emplace_back(FolderId{info.st_dev, info.st_ino}, path);
-
         // One folder's names at a time, one after the other in one text:
         // sorted, so the order does not depend on the file system's.
         std::string names;
         std::vector<Entry> entries;
-        errno = 0;
-        while (const dirent* e = ::readdir(dir)) {
-            if (std::strcmp(e->d_name, ".") != 0 && std::strcmp(e->d_name, "..") != 0) {
-                const std::size_t length = std::strlen(e->d_name);
-                entries.push_back({names.size(), length, 0, e->d_type});
-                names.append(e->d_name, length);
-            }
-        }
-        const int readError = errno;
-        ::closedir(dir);
-        if (readError != 0)
-            emit(Input::Kind::Problem, path, std::string("cannot read folder: ") + std::strerror(readError));
+        bool listed = false;
+        const std::string problem = host::listFolder(
+            path,
+            [&](const FolderId& id) {
+                // Not when walked already, by another path (a bind mount, a followed link).
+                listed = visited_.insert(id).second;
+                if (listed)
+                    ancestors_.emplace_back(id, path);
+                return listed;
+            },
+            [&](std::string_view name, Kind kind) {
+                entries.push_back({names.size(), name.size(), 0, kind});
+                names += name;
+            });
+        if (!problem.empty())
+            emit(Input::Kind::Problem, path, "cannot read folder: " + problem);
+        if (!listed)
+            return;
         sortByName(entries, names);
         for (const Entry& e : entries)
-            entry(joined(path, e.nameIn(names)), e.nameIn(names), e.type);
+            entry(joined(path, e.nameIn(names)), e.nameIn(names), e.kind);
         ancestors_.pop_back();
     }
 
-    void entry(std::string path, std::string_view name, unsigned char type)
+    void entry(std::string path, std::string_view name, Kind kind)
     {
-        struct stat info{};
-        if (type == DT_UNKNOWN) { // some file systems leave the type to lstat
-            if (::lstat(path.c_str(), &info) != 0) {
-                fileProblem(path, name, std::string("cannot examine: ") + std::strerror(errno));
+        if (kind == Kind::Unknown) { // some file systems leave the kind to examining the entry
+            FileFacts facts;
+            if (std::string problem = host::examine(path, false, kind, facts); !problem.empty()) {
+                fileProblem(path, name, "cannot examine: " + problem);
                 return;
             }
-            type = S_ISDIR(info.st_mode) ? DT_DIR : S_ISREG(info.st_mode) ? DT_REG : S_ISLNK(info.st_mode) ? DT_LNK : DT_FIFO;
         }
-        if (type == DT_DIR)
+        if (kind == Kind::Folder)
             folder(path);
-        else if (type == DT_LNK)
+        else if (kind == Kind::Link)
             link(path, name);
         else if (hasExtension(name, options_.extensions)) {
-            if (type == DT_REG)
+            if (kind == Kind::Regular)
                 emit(Input::Kind::File, std::move(path));
-            else if (::lstat(path.c_str(), &info) == 0)
-                emit(Input::Kind::Problem, path, std::string(kindOfSpecial(info.st_mode)) + "; a walk reads regular files only");
+            else
+                emit(Input::Kind::Problem, path, std::string(kindOfSpecial(kind)) + "; a walk reads regular files only");
         }
     }
 
@@ -191,35 +174,36 @@ private:
     void link(const std::string& path, std::string_view name)
     {
         const bool picked = hasExtension(name, options_.extensions);
-        struct stat target{};
-        if (::stat(path.c_str(), &target) != 0) {
+        Kind target = Kind::Unknown;
+        FileFacts facts;
+        if (!host::examine(path, true, target, facts).empty()) {
             if (picked)
                 emit(Input::Kind::Note, path, "symbolic link leads nowhere; skipped");
             return;
         }
-        const bool isFolder = S_ISDIR(target.st_mode);
+        const bool isFolder = target == Kind::Folder;
         if (!isFolder && !picked)
             return;
         if (isFolder) {
             for (const auto& [id, ancestor] : ancestors_)
-                if (id == FolderId{target.st_dev, target.st_ino}) {
+                if (id == FolderId{facts.device, facts.inode}) {
                     emit(Input::Kind::Note, path, "symbolic-link loop back to " + ancestor + "; skipped");
                     return;
                 }
         }
         if (!options_.followLinks) {
             // Inside the tree the link's target is walked under its own name.
-            if (!inside(realPath(path), root_))
+            if (!inside(host::realPath(path), root_))
                 emit(Input::Kind::Note, path,
                      "symbolic link leads out of the folder walked; not followed (--follow-links follows it)");
             return;
         }
         if (isFolder)
             folder(path);
-        else if (S_ISREG(target.st_mode))
+        else if (target == Kind::Regular)
             emit(Input::Kind::File, path);
         else
-            emit(Input::Kind::Problem, path, std::string(kindOfSpecial(target.st_mode)) + "; a walk reads regular files only");
+            emit(Input::Kind::Problem, path, std::string(kindOfSpecial(target)) + "; a walk reads regular files only");
     }
 
     const WalkOptions& options_;
@@ -246,13 +230,12 @@ void walkInputs(const std::vector<std::string>& arguments, const WalkOptions& op
                 const std::function<void(Input&&)>& visit)
 {
     for (const std::string& argument : arguments) {
-        struct stat info{};
         if (argument == "-") {
             Input input;
             input.kind = Input::Kind::StandardInput;
             input.path = argument;
             visit(std::move(input));
-        } else if (options.recursive && ::stat(argument.c_str(), &info) == 0 && S_ISDIR(info.st_mode)) {
+        } else if (options.recursive && pathKind(argument) == PathKind::Folder) {
             // Each folder named is its own tree: named twice, it is walked twice.
             Walk(options, visit).root(argument);
         } else {

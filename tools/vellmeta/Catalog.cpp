@@ -15,12 +15,10 @@
 #include <unordered_set>
 
 #include <sqlite3.h>
-#include <fcntl.h>
-#include <sys/stat.h>
-#include <unistd.h>
 
 #include <VellMetadataContainer/MetadataContainer.h>
 #include <vellmeta/Catalog.h>
+#include <vellmeta/System.h>
 
 namespace vellmeta::cli {
 
@@ -264,10 +262,9 @@ private:
         same.bind(5, fingerprint);
         while (same.step()) {
             const std::string path = same.text(0);
-            struct stat info{};
-            const bool stillThere = ::stat(path.c_str(), &info) == 0 &&
-                                    static_cast<std::uint64_t>(info.st_ino) == input.facts.inode &&
-                                    static_cast<std::uint64_t>(info.st_dev) == input.facts.device;
+            FileFacts there;
+            const bool stillThere = fileFacts(path, there) && there.inode == input.facts.inode &&
+                                    there.device == input.facts.device;
             if (path != input.path && !stillThere) {
                 same.reset();
                 return path;
@@ -431,25 +428,23 @@ std::string setUp(Database& db)
 
 std::unique_ptr<Sink> catalogSink(const CatalogOptions& options, std::string& problem)
 {
-    struct stat info{};
-    bool existed = ::stat(options.path.c_str(), &info) == 0;
-    if (existed && S_ISDIR(info.st_mode)) {
+    const PathKind kind = pathKind(options.path);
+    if (kind == PathKind::Folder) {
         problem = "is a directory, not a catalog";
         return nullptr;
     }
-    if (existed && !S_ISREG(info.st_mode)) {
+    if (kind == PathKind::Other) {
         problem = "is not a regular file, not a catalog";
         return nullptr;
     }
+    bool existed = kind == PathKind::File;
     // A catalog this run creates, and only one it creates, is removed when
     // it cannot be set up; another scan may have created it a moment ago.
     bool createdHere = false;
     if (!existed) {
-        const int fd = ::open(options.path.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0644);
-        createdHere = fd >= 0;
-        existed = createdHere || errno == EEXIST;
-        if (fd >= 0)
-            ::close(fd);
+        const NewFile made = createNewFile(options.path);
+        createdHere = made == NewFile::Created;
+        existed = made != NewFile::Failed;
     }
     auto db = std::make_unique<Database>();
     try {

@@ -18,11 +18,10 @@
 
 #include <CLI/CLI.hpp>
 
-#include <unistd.h>
-
 #include <vellmeta/Catalog.h>
 #include <vellmeta/ColorSpaces.h>
 #include <vellmeta/JsonSchema.h>
+#include <vellmeta/System.h>
 #include <vellmeta/Text.h>
 
 #include "Catalog.h"
@@ -42,8 +41,8 @@ std::string catalogPath(const std::string& input)
 {
     if (input == "-")
         return input;
-    std::string path = std::filesystem::absolute(input).lexically_normal().string();
-    while (path.size() > 1 && path.back() == '/')
+    std::string path = std::filesystem::absolute(std::filesystem::u8path(input)).lexically_normal().u8string();
+    while (path.size() > 1 && (path.back() == '/' || path.back() == std::filesystem::path::preferred_separator))
         path.pop_back();
     return path;
 }
@@ -52,6 +51,7 @@ std::string catalogPath(const std::string& input)
 
 int main(int argc, char** argv)
 {
+    useBinaryStandardStreams();
     CLI::App app("Shows the metadata in the headers of VELLRAW (version 3) clips: by default every field the header "
                  "defines, with labels and units under headings; or JSON, a CSV or TSV clip report with a row per "
                  "clip, OpenTrackIO samples, or the fields that differ between two clips.",
@@ -144,7 +144,12 @@ int main(int argc, char** argv)
     app.add_flag("--no-progress", "Never show progress")->excludes(progressOn);
 
     try {
-        app.parse(argc, argv);
+        // CLI11 takes the arguments without the program's name, last first.
+        std::vector<std::string> arguments = commandLineArguments(argc, argv);
+        if (!arguments.empty())
+            arguments.erase(arguments.begin());
+        std::reverse(arguments.begin(), arguments.end());
+        app.parse(std::move(arguments));
     } catch (const CLI::ParseError& e) {
         // Help and version end with status 0; anything else is an unusable
         // command line, said in one line.
@@ -186,7 +191,7 @@ int main(int argc, char** argv)
     if (!extensions.empty())
         walk.extensions = extensions;
     runOptions.scan.colorSpace = *colorSpaceNamed(colorSpace);
-    runOptions.errIsTerminal = ::isatty(STDERR_FILENO) == 1;
+    runOptions.errIsTerminal = standardErrorIsTerminal();
     runOptions.progress = progressOn->count() > 0 ? RunOptions::Progress::On
                           : app.count("--no-progress") > 0 || !runOptions.errIsTerminal ? RunOptions::Progress::Off
                                                                                         : RunOptions::Progress::Auto;
