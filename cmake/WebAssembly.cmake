@@ -1,27 +1,12 @@
 # SPDX-License-Identifier: Apache-2.0
 # What the WebAssembly build (emscripten, `emcmake cmake`; web/build runs it)
-# needs beyond the native one: {fmt} for the presentation library, and how a
-# JavaScript module with both libraries inside is linked. The sources and
+# needs beyond the native one: how a JavaScript module with both libraries
+# inside is linked ({fmt} comes from cmake/HostHeaders.cmake). The sources and
 # compile settings are the native build's (cmake/CompileSettings.cmake).
 
 # A module is linked statically, as one piece: the objects the shared
 # libraries want position-independent are compiled as plain code here.
 set(CMAKE_CXX_COMPILE_OPTIONS_PIC "")
-
-# {fmt}, header-only, from Debian's libfmt-dev: emscripten has none of its
-# own, and only the folder of its headers goes on the include path, not the
-# rest of the system's headers (which are not emscripten's).
-set(VMC_FMT_INCLUDE_DIR /usr/include/fmt CACHE PATH "The folder of the {fmt} headers (fmt/format.h) for WebAssembly")
-if(NOT EXISTS ${VMC_FMT_INCLUDE_DIR}/format.h)
-    message(FATAL_ERROR "{fmt} headers not found in ${VMC_FMT_INCLUDE_DIR}: run scripts/setup (libfmt-dev)")
-endif()
-set(vmc_fmt_root ${PROJECT_BINARY_DIR}/fmt-include)
-file(MAKE_DIRECTORY ${vmc_fmt_root})
-file(CREATE_LINK ${VMC_FMT_INCLUDE_DIR} ${vmc_fmt_root}/fmt SYMBOLIC)
-add_library(fmt::fmt-header-only INTERFACE IMPORTED)
-set_target_properties(fmt::fmt-header-only PROPERTIES
-    INTERFACE_INCLUDE_DIRECTORIES ${vmc_fmt_root}
-    INTERFACE_COMPILE_DEFINITIONS FMT_HEADER_ONLY=1)
 
 # How every module is linked:
 #   --bind                  embind, through which JavaScript calls the bindings

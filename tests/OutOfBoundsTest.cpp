@@ -2,8 +2,12 @@
 // Decoding never reads past the 2480 header bytes: each header is placed so
 // that its last byte is the last readable byte before a page that cannot be
 // read, so a single byte read beyond the end crashes the test.
-#include <sys/mman.h>
-#include <unistd.h>
+#if defined(_WIN32)
+#  include <windows.h>
+#else
+#  include <sys/mman.h>
+#  include <unistd.h>
+#endif
 
 #include <climits>
 #include <cstdlib>
@@ -26,6 +30,22 @@ constexpr std::size_t kHeaderSize = VellRawMeta::kVellFileHeaderV3Size;
 
 // Two pages, the second unreadable; a header is copied flush against it.
 struct GuardedPage {
+#if defined(_WIN32)
+    std::size_t page = [] {
+        SYSTEM_INFO info{};
+        ::GetSystemInfo(&info);
+        return static_cast<std::size_t>(info.dwPageSize);
+    }();
+    void* base = ::VirtualAlloc(nullptr, 2 * page, MEM_RESERVE | MEM_COMMIT, PAGE_READWRITE);
+    DWORD was = 0;
+    bool ready = base != nullptr && page >= kHeaderSize &&
+                 ::VirtualProtect(static_cast<unsigned char*>(base) + page, page, PAGE_NOACCESS, &was) != 0;
+    ~GuardedPage()
+    {
+        if (base != nullptr)
+            ::VirtualFree(base, 0, MEM_RELEASE);
+    }
+#else
     std::size_t page = static_cast<std::size_t>(sysconf(_SC_PAGESIZE));
     void* base = mmap(nullptr, 2 * page, PROT_READ | PROT_WRITE, MAP_PRIVATE | MAP_ANONYMOUS, -1, 0);
     bool ready = base != MAP_FAILED && page >= kHeaderSize &&
@@ -35,6 +55,7 @@ struct GuardedPage {
         if (base != MAP_FAILED)
             munmap(base, 2 * page);
     }
+#endif
     const VellRawMeta::VellFileHeaderV3* place(const HeaderImage& image)
     {
         unsigned char* start = static_cast<unsigned char*>(base) + page - kHeaderSize;
