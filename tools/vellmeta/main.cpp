@@ -56,6 +56,9 @@ int main(int argc, char** argv)
                  "defines, with labels and units under headings; or JSON, a CSV or TSV clip report with a row per "
                  "clip, OpenTrackIO samples, or the fields that differ between two clips.",
                  "vellmeta");
+    // Options read the same on every platform: on Windows too, a word that
+    // starts with a slash is a path ("/clips/A001"), not an option.
+    app.allow_windows_style_options(false);
     app.set_version_flag("--version",
                          std::string(Vmc::VellMetadataContainer::VellMetadataContainerVersion().versionString),
                          "Print the library's version and exit");
