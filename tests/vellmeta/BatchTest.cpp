@@ -28,7 +28,7 @@ protected:
     void SetUp() override
     {
         ScratchTest::SetUp();
-        ::setenv("VELLMETA", VELLMETA_EXE, 1);
+        ::setenv("VELLMETA", toolUnderTest(), 1);
     }
 
     // Runs a shell command line in the scratch folder, $VELLMETA naming the tool.

@@ -93,7 +93,7 @@ protected:
     void SetUp() override
     {
         ScratchTest::SetUp();
-        ::setenv("VELLMETA", VELLMETA_EXE, 1);
+        ::setenv("VELLMETA", toolUnderTest(), 1);
     }
 
     Outcome run(const std::string& commandLine)
@@ -231,12 +231,12 @@ TEST_F(CatalogRun, KilledRunsKeepWholeRowsAndTwoWritersBothFinish)
     const std::string catalog = (dir_ / "killed.db").string();
     const std::string card = (dir_ / "card").string();
     for (int attempt = 0; attempt < 6; ++attempt) {
-        const char* argv[] = {VELLMETA_EXE, "--catalog", catalog.c_str(), "-r", card.c_str(), nullptr};
+        const char* argv[] = {toolUnderTest(), "--catalog", catalog.c_str(), "-r", card.c_str(), nullptr};
         pid_t child = 0;
         posix_spawn_file_actions_t quiet;
         posix_spawn_file_actions_init(&quiet);
         posix_spawn_file_actions_addopen(&quiet, 2, "/dev/null", O_WRONLY, 0);
-        ASSERT_EQ(posix_spawn(&child, VELLMETA_EXE, &quiet, nullptr, const_cast<char**>(argv), environ), 0);
+        ASSERT_EQ(posix_spawn(&child, argv[0], &quiet, nullptr, const_cast<char**>(argv), environ), 0);
         posix_spawn_file_actions_destroy(&quiet);
         std::this_thread::sleep_for(std::chrono::milliseconds(5 + random() % 150));
         ::kill(child, SIGKILL);

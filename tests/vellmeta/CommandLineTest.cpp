@@ -32,7 +32,7 @@ class Vellmeta : public vellmeta::testing::ScratchTest {
 protected:
     Outcome run(const std::vector<std::string>& args)
     {
-        std::string command = vellmeta::testing::quoted(VELLMETA_EXE);
+        std::string command = vellmeta::testing::quoted(vellmeta::testing::toolUnderTest());
         for (const std::string& a : args)
             command += " " + vellmeta::testing::quoted(a);
         return vellmeta::testing::runShell(command + " </dev/null", dir_);

@@ -37,6 +37,14 @@ inline std::string slurp(const std::filesystem::path& path)
     return text.str();
 }
 
+// The vellmeta the tests run: this build's, or the one the environment's
+// VMC_TOOL_UNDER_TEST names (scripts/check-windows: the Windows tool under Wine).
+inline const char* toolUnderTest()
+{
+    const char* named = std::getenv("VMC_TOOL_UNDER_TEST");
+    return named != nullptr && *named != '\0' ? named : VELLMETA_EXE;
+}
+
 inline std::string sample(const std::string& name) { return std::string(VMC_SAMPLES_DIR) + "/" + name + ".vellraw"; }
 
 // Runs `commandLine` with the shell, its output caught in files of `scratch`.
