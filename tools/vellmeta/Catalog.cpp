@@ -10,6 +10,7 @@
 #include <thread>
 #include <cstdio>
 #include <cstring>
+#include <filesystem>
 #include <stdexcept>
 #include <string_view>
 #include <unordered_set>
@@ -480,8 +481,10 @@ std::unique_ptr<Sink> catalogSink(const CatalogOptions& options, std::string& pr
         problem = failure.code() == SQLITE_NOTADB ? "is not a SQLite database" : std::string("catalog: ") + failure.what();
         if (createdHere) {
             db.reset();
-            for (const char* suffix : {"", "-wal", "-shm", "-journal"})
-                std::remove((options.path + suffix).c_str());
+            for (const char* suffix : {"", "-wal", "-shm", "-journal"}) {
+                std::error_code ignored; // what is not there needs no removing
+                std::filesystem::remove(std::filesystem::u8path(options.path + suffix), ignored);
+            }
         }
         return nullptr;
     }

@@ -18,7 +18,7 @@ namespace vellmeta::cli {
 // Writes the row of `input` to `row`.
 inline void encodeRow(const Scanned& input, std::string& row)
 {
-    thread_local std::vector<CatalogValue> values;
+    std::vector<CatalogValue> values;
     catalogFieldValues(input.clip.container, values);
     std::size_t size = 16 + values.size() * 9;
     for (const CatalogValue& value : values)

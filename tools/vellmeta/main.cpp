@@ -41,8 +41,10 @@ std::string catalogPath(const std::string& input)
 {
     if (input == "-")
         return input;
-    std::string path = std::filesystem::absolute(std::filesystem::u8path(input)).lexically_normal().u8string();
-    while (path.size() > 1 && (path.back() == '/' || path.back() == std::filesystem::path::preferred_separator))
+    // With '/' between names on Windows too ("D:/card/A001"), as a walk
+    // writes the paths under it.
+    std::string path = std::filesystem::absolute(std::filesystem::u8path(input)).lexically_normal().generic_u8string();
+    while (path.size() > 1 && path.back() == '/')
         path.pop_back();
     return path;
 }
