@@ -25,7 +25,7 @@ process.chdir(dir);
 const started = performance.now();
 const { createVellmeta, readHeader } = await import('vellmeta');
 const vm = await createVellmeta();
-console.log(`node: loaded and instantiated in ${(performance.now() - started).toFixed(1)} ms`);
+console.log(`node: loaded and instantiated in ${(performance.now() - started).toFixed(1)} ms, in Node ${process.versions.node}`);
 
 const colorSpaces = ['aces', 'native', 'wide'];
 // The .vellraw files under a folder, depth first, each folder's entries in
