@@ -56,6 +56,7 @@ class BuildWithCMake(build_ext):
                      "-DVMC_BUILD_TESTS=OFF",
                      "-DVMC_BUILD_EXAMPLES=OFF",
                      "-DVMC_BUILD_TOOLS=OFF",
+                     "-DVMC_BUILD_DOCS=OFF",
                      "-DVMC_BUILD_PRESENTATION=OFF"]
         # pybind11 from the build environment, when it carries its CMake
         # package (PyPI's does; Debian's is found in /usr/lib/cmake).
