@@ -140,13 +140,11 @@ TEST_F(CatalogRun, RescansReadOnlyWhatChangedAndKeepWhatIsGone)
     EXPECT_EQ(again.err, "vellmeta: cat.db: 1 added, 1 updated, 3 moved, 4 unchanged, 0 failed to decode, 1 missing\n");
     Catalog catalog(dir_ / "cat.db");
     // Rows are keyed by the host's absolute path, with '/' between names:
-    // "/tmp/…/card/" here, "Z:/tmp/…/card/" under Wine.
-    const std::string root = catalog.one("SELECT substr(path, 1, length(path) - length('A001/C00000.vellraw')) "
-                                         "FROM clips WHERE path LIKE '%/card/A001/C00000.vellraw'");
-    const std::string canonical = fs::canonical(dir_).generic_string() + "/card/";
-    ASSERT_GE(root.size(), canonical.size()) << root;
-    EXPECT_EQ(root.substr(root.size() - canonical.size()), canonical);
-    EXPECT_TRUE(root == canonical || root.substr(1, 2) == ":/") << root;
+    // "/tmp/…/card/" for this build's tool, "Z:/tmp/…/card/" for the Windows
+    // tool under Wine, whose drive Z: is the Unix root.
+    const std::string root = (std::string(toolUnderTest()) == VELLMETA_EXE ? "" : "Z:") +
+                             fs::canonical(dir_).generic_string() + "/card/";
+    EXPECT_EQ(catalog.one("SELECT count(*) FROM clips WHERE path LIKE '" + root + "%'"), "10");
     EXPECT_EQ(catalog.one("SELECT count(*) FROM clips"), "10");
     EXPECT_EQ(catalog.one("SELECT missing FROM clips WHERE path = '" + root + "A001/C00001.vellraw'"), "1");
     EXPECT_EQ(catalog.one("SELECT last_seen_ns = (SELECT started_ns FROM scans WHERE id = 1) FROM clips "
